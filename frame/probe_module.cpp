@@ -1,0 +1,63 @@
+// A module that exists only to exercise the frame in tests: a standard one (installation gate,
+// default version threshold, one folder value) and, built with PROBE_GUARDED, one with kcCore's
+// guarded dispatch.
+#include <stdexcept>
+
+#include "frame/args.h"
+#include "frame/module.h"
+
+namespace {
+
+int calls = 0;
+std::wstring userFolder;
+
+int probe_calls(resbuf*) {
+  acedRetInt(++calls);
+  return RTNORM;
+}
+
+int probe_folder(resbuf*) {
+  ++calls;
+  acedRetStr(userFolder.c_str());
+  return RTNORM;
+}
+
+int probe_echo(resbuf* args) {
+  ++calls;
+  acedRetList(args);
+  return RTNORM;
+}
+
+int probe_throw(resbuf*) {
+  ++calls;
+  throw std::runtime_error("probe failure");
+}
+
+const kc::FunctionRow kFunctions[] = {
+    {L"probe_calls", probe_calls},
+    {L"probe_folder", probe_folder},
+    {L"probe_echo", probe_echo},
+    {L"probe_throw", probe_throw},
+};
+
+class ProbeModule : public kc::Module {
+ public:
+  ProbeModule()
+#ifdef PROBE_GUARDED
+      : Module({.name = L"FrameProbeGuarded",
+                .functions = kFunctions,
+                .checksInstallation = false,
+                .guardedDispatch = true}) {
+  }
+#else
+      : Module({.name = L"FrameProbe",
+                .functions = kFunctions,
+                .folders = {{L"KCADUSR", &userFolder, L"Probe\\"}},
+                .loadMessage = L"\n探針模組載入。"}) {
+  }
+#endif
+};
+
+}  // namespace
+
+KC_DEFINE_MODULE(ProbeModule)
