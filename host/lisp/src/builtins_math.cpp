@@ -62,7 +62,7 @@ Value arith(Args a, Op op) {
 }
 
 // A real result that has to lie in a function's domain.
-double checkedDomain(bool ok, const wchar_t* fn, const Value& arg, double result) {
+double checkedDomain(bool ok, const Value& arg, double result) {
   if (!ok) throw Error(std::wstring(L"function undefined for argument: ") + prin1String(arg));
   return result;
 }
@@ -226,8 +226,8 @@ void registerMath() {
     arity(a, 1, 1);
     return Value::real(numArg(a[0]));
   });
-  def(L"sqrt", unary([](double x, const Value& v) { return checkedDomain(x >= 0, L"sqrt", v, std::sqrt(x)); }));
-  def(L"log", unary([](double x, const Value& v) { return checkedDomain(x > 0, L"log", v, std::log(x)); }));
+  def(L"sqrt", unary([](double x, const Value& v) { return checkedDomain(x >= 0, v, std::sqrt(x)); }));
+  def(L"log", unary([](double x, const Value& v) { return checkedDomain(x > 0, v, std::log(x)); }));
   def(L"exp", unary([](double x, const Value&) { return std::exp(x); }));
   def(L"sin", unary([](double x, const Value&) { return std::sin(x); }));
   def(L"cos", unary([](double x, const Value&) { return std::cos(x); }));

@@ -245,7 +245,7 @@ Value Interpreter::eval(const Value& form) {
   Value rest = form.cdr();
   for (; rest.isCons(); rest = rest.cdr()) args.push_back(eval(rest.car()));
   if (!rest.isNil()) throw Error(L"bad argument type: listp: " + prin1String(form));
-  return callFunction(fn, args, form);
+  return callFunction(fn, args);
 }
 
 Value Interpreter::apply(const Value& fnOrName, std::span<const Value> args) {
@@ -263,7 +263,7 @@ Value Interpreter::apply(const Value& fnOrName, std::span<const Value> args) {
     for (const Value& a : args) quoted.push_back(Value::makeList({sym::quote(), a}));
     return fn.object<Function>().form(*this, Value::makeList(quoted));
   }
-  return callFunction(fn, args, {});
+  return callFunction(fn, args);
 }
 
 Value Interpreter::call(std::wstring_view name, std::span<const Value> args) {
@@ -272,7 +272,7 @@ Value Interpreter::call(std::wstring_view name, std::span<const Value> args) {
   return apply(fn, args);
 }
 
-Value Interpreter::callFunction(const Value& fn, std::span<const Value> args, const Value&) {
+Value Interpreter::callFunction(const Value& fn, std::span<const Value> args) {
   if (fn.kind() == Kind::UserFn) return applyUser(fn, args);
   try {
     return fn.object<Function>().fn(*this, args);

@@ -87,7 +87,8 @@ class DepthGuard {
 
 // The AutoLISP wildcard match of wcmatch.
 bool wildcardMatch(std::wstring_view text, std::wstring_view pattern);
-// numeric equality of equal / =, with a tolerance
+// The equal test: numbers within fuzz of each other (an integer may equal a real), strings by
+// text, lists item by item, other atoms by identity.
 bool equalValues(Interpreter& in, const Value& a, const Value& b, double fuzz);
 
 void registerSpecialForms();

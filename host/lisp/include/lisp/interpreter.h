@@ -91,7 +91,7 @@ class Interpreter {
   void reportError(Error& e);
 
  private:
-  Value callFunction(const Value& fn, std::span<const Value> args, const Value& form);
+  Value callFunction(const Value& fn, std::span<const Value> args);
   Value applyUser(const Value& fn, std::span<const Value> args);
 
   Namespace* ns_;

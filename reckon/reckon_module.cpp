@@ -1,0 +1,51 @@
+// kcReckon: the calculator module. KCAL evaluates one typed expression for the suite's LISP
+// programs; ExpCal, the calculator dialog, comes with the dialog kit and answers nil until then.
+// Each call evaluates with a fresh ExpParser, so no variable or Ans outlives it.
+#include "calculation.h"
+#include "expparser.h"
+#include "frame/args.h"
+#include "frame/module.h"
+
+namespace {
+
+std::wstring helpFolder;  // the installation's help folder, for the dialog's help page
+
+int KCAL(resbuf* args) {
+  kc::Args in(args);
+  auto typed = in.takeString();
+  if (!typed) return RTERROR;
+  std::optional<double> value;
+  if (auto text = reckon::normalise(*typed)) {
+    reckon::ExpParser parser;
+    value = reckon::resultValue(parser.Evaluate(*text));
+  }
+  if (value)
+    acedRetReal(*value);
+  else
+    acedRetNil();
+  return RTNORM;
+}
+
+// The calculator dialog arrives with the dialog kit; until then the call yields nil.
+int ExpCal(resbuf*) { return RTNORM; }
+
+const kc::FunctionRow kFunctions[] = {
+    {L"KCAL", KCAL},
+    {L"ExpCal", ExpCal},
+};
+
+class ReckonModule : public kc::Module {
+ public:
+  ReckonModule()
+      : Module({.name = L"kcReckon",
+                .functions = kFunctions,
+                .checksInstallation = true,
+                .versionThreshold = 2009.01,
+                .folders = {{L"KCADHLP", &helpFolder}},
+                .loadMessage = L"\n計算模組載入.",
+                .guardedDispatch = false}) {}
+};
+
+}  // namespace
+
+KC_DEFINE_MODULE(ReckonModule)
