@@ -26,3 +26,18 @@ function(kc_add_tests name)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
                        PROPERTIES ENVIRONMENT "KORA_BIN=${CMAKE_BINARY_DIR}/bin")
 endfunction()
+
+# kc_add_resources(TARGET SCRIPT FUNCTION)
+# Compiles a resource script (resources/*.rc) with kcrc at build time into a C++ source that
+# defines `void FUNCTION(plat::ResourceSet&)`, and adds it to the target.
+function(kc_add_resources target script function)
+  get_filename_component(base ${script} NAME_WE)
+  set(output ${CMAKE_CURRENT_BINARY_DIR}/${base}_resources.cpp)
+  add_custom_command(
+    OUTPUT ${output}
+    COMMAND kcrc ${script} ${output} ${function}
+    DEPENDS kcrc ${script}
+    COMMENT "Compiling the resource script ${base}.rc"
+    VERBATIM)
+  target_sources(${target} PRIVATE ${output})
+endfunction()

@@ -2,9 +2,22 @@
 // load message; at init it keeps the suite version in step, at every document load it seeds the
 // user's installation record and sets the folder symbols, and every call is guarded so that
 // nothing a handler throws reaches the host.
+#include "frame/docdata.h"
+#include "about_box.h"
+#include "command_handlers.h"
+#include "file_handlers.h"
 #include "frame/module.h"
+#include "input_handlers.h"
 #include "install_record.h"
+#include "message_handlers.h"
+#include "number_pad.h"
+#include "number_handlers.h"
+#include "script_sun_handlers.h"
+#include "string_handlers.h"
 #include "suite_version.h"
+
+// kcCore's resource tables, compiled from resources/kcCore.rc.
+void kcCoreResources(plat::ResourceSet& set);
 
 namespace {
 
@@ -32,20 +45,22 @@ std::optional<std::wstring> installationRoot() {
 
 const kc::FunctionRow kFunctions[] = {
     {L"k_ver", k_ver},
-    LATER("dwg2bak"), LATER("fremove"), LATER("frename"), LATER("fcopy"), LATER("cwd"),
-    LATER("flist"), LATER("dlist"), LATER("sltpath"), LATER("cdd"), LATER("md"), LATER("fhid"),
-    LATER("ftime"),
-    LATER("srtstr"), LATER("rtod"), LATER("dtor"), LATER("tan"), LATER("asin"), LATER("d236"),
-    LATER("362d"), LATER("wc"), LATER("uc"), LATER("mid"),
-    LATER("k_fcmd"), LATER("lcmd"),
-    LATER("strrep"),
-    LATER("progress"),
-    LATER("strlist"), LATER("keystate"),
-    LATER("sh_txt"), LATER("chmsg"), LATER("yes_no"),
-    LATER("fl_len"),
+    {L"dwg2bak", core::fn::dwg2bak}, {L"fremove", core::fn::fremove}, {L"frename", core::fn::frename},
+    {L"fcopy", core::fn::fcopy}, {L"cwd", core::fn::cwd}, {L"flist", core::fn::flist},
+    {L"dlist", core::fn::dlist}, {L"sltpath", core::fn::sltpath}, {L"cdd", core::fn::cdd},
+    {L"md", core::fn::md}, {L"fhid", core::fn::fhid}, {L"ftime", core::fn::ftime},
+    {L"srtstr", core::fn::srtstr}, {L"rtod", core::fn::rtod}, {L"dtor", core::fn::dtor},
+    {L"tan", core::fn::tan}, {L"asin", core::fn::asin}, {L"d236", core::fn::d236},
+    {L"362d", core::fn::f362d}, {L"wc", core::fn::wc}, {L"uc", core::fn::uc}, {L"mid", core::fn::mid},
+    {L"k_fcmd", core::fn::k_fcmd}, {L"lcmd", core::fn::lcmd},
+    {L"strrep", core::fn::strrep},
+    {L"progress", core::fn::progress},
+    {L"strlist", core::fn::strlist}, {L"keystate", core::fn::keystate},
+    LATER("sh_txt"), {L"chmsg", core::fn::chmsg}, {L"yes_no", core::fn::yes_no},
+    {L"fl_len", core::fn::fl_len},
     LATER("side"),
     LATER("sldwin"),
-    LATER("strfind"),
+    {L"strfind", core::fn::strfind},
     LATER("sld_sc"), LATER("sh_sld"),
     LATER("cxl"),
     LATER("blkext"), LATER("blk2sld"),
@@ -53,11 +68,11 @@ const kc::FunctionRow kFunctions[] = {
     LATER("sql"), LATER("open_db"), LATER("close_db"), LATER("rglset"), LATER("rgcset"),
     LATER("rglval"), LATER("rgcval"), LATER("rglkls"), LATER("rgckls"), LATER("rglvls"),
     LATER("rgcvls"),
-    LATER("k_about"),
-    LATER("c:digit"),
+    {L"k_about", core::k_about},
+    {L"c:digit", core::c_digit},
     LATER("kce"), LATER("k_phrase"), LATER("chhlp"), LATER("k_listsel"),
     LATER("k_seldir"), LATER("k_docname"), LATER("k_dwglist"), LATER("k_dwgview"),
-    LATER("k_G2B"), LATER("k_B2G"), LATER("k_sunang"),
+    {L"k_G2B", core::fn::k_G2B}, {L"k_B2G", core::fn::k_B2G}, {L"k_sunang", core::fn::k_sunang},
 };
 
 #undef LATER
@@ -71,7 +86,9 @@ class CoreModule : public kc::Module {
                 .versionThreshold = 0,
                 .folders = {},
                 .loadMessage = L"",
-                .guardedDispatch = true}) {}
+                .guardedDispatch = true}) {
+    kcCoreResources(resourceSet());
+  }
 
  protected:
   void onInit(void*) override {
@@ -82,6 +99,9 @@ class CoreModule : public kc::Module {
     core::seedUserRecord();
     core::setFolderSymbols();
   }
+
+ private:
+  AsdkDataManager<CDocData> documents_;  // the module's record of each open document
 };
 
 }  // namespace

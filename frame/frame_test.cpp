@@ -5,6 +5,7 @@
 
 #include "frame/module.h"
 #include "frame/registry_text.h"
+#include "host/document.h"
 #include "host/modules.h"
 #include "platform/codepage.h"
 #include "platform/msgbox.h"
@@ -111,7 +112,7 @@ TEST_F(FrameTest, InitPrintsTheLoadMessageAndFunctionsReachEveryDocument) {
 TEST_F(FrameTest, AFunctionCodeOutsideTheTableIsReportedAndCallsNothing) {
   seedUserRecord(L"2025.01");
   host::LoadedModule* probe = load(L"FrameProbe");
-  for (int code : {4, -1, 100}) {
+  for (int code : {5, -1, 100}) {
     lisp::Value result = session().modules().call(probe, code, {});
     EXPECT_TRUE(result.isNil());
   }
@@ -133,6 +134,29 @@ TEST_F(FrameTest, AnUnguardedThrowDoesNotTakeTheHostDown) {
   load(L"FrameProbe");
   EXPECT_EQ(show(L"(probe_throw)"), L"nil");
   EXPECT_EQ(show(L"(probe_calls)"), L"2");
+}
+
+TEST_F(FrameTest, CommandsTakeTheirLocalNameFromTheModulesStrings) {
+  seedUserRecord(L"2025.01");
+  load(L"FrameProbe");
+  takeOutput();
+  eval(L"(command \"PROBECMD\")");
+  EXPECT_EQ(takeOutput(), L"\nprobe command ran");
+  std::wstring local = L"探針" + std::wstring(62, L'x');  // cut to 64 characters
+  eval(L"(command \"" + local + L"\")");
+  EXPECT_EQ(takeOutput(), L"\nprobe command ran");
+  session().unloadModule(L"FrameProbe");
+  EXPECT_TRUE(session().evaluate(L"(command \"PROBECMD\")").failed);
+}
+
+TEST_F(FrameTest, DocumentRecordsLiveAsLongAsTheirDocuments) {
+  seedUserRecord(L"2025.01");
+  load(L"FrameProbe");
+  EXPECT_EQ(show(L"(probe_documents)"), L"1");
+  host::Document& second = session().newDocument();
+  EXPECT_EQ(show(L"(probe_documents)"), L"2");
+  session().closeDocument(second);
+  EXPECT_EQ(show(L"(probe_documents)"), L"1");
 }
 
 }  // namespace

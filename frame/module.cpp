@@ -8,15 +8,13 @@
 #include "frame/registry_text.h"
 #include "platform/msgbox.h"
 
+// The frame's resource tables, compiled from resources/frame.rc.
+void kcFrameResources(plat::ResourceSet& set);
+
 namespace kc {
 
 namespace {
 
-// The standard texts of the frame, present in every module's string table.
-void addFrameStrings(plat::ResourceSet& set) {
-  set.strings.emplace(IDS_VERSION_MISMATCH, L"版本不符無法載入。");
-  set.strings.emplace(IDS_NOT_INSTALLED, L"程式未正常安裝，請重新安裝。");
-}
 
 // Parses a registry text as a decimal real the way the C library's atof does.
 double decimalValue(const std::wstring& text) { return std::wcstod(text.c_str(), nullptr); }
@@ -25,7 +23,7 @@ double decimalValue(const std::wstring& text) { return std::wcstod(text.c_str(),
 
 Module::Module(Traits traits) : traits_(std::move(traits)) {
   resources_.moduleName = traits_.name;
-  addFrameStrings(resources_);
+  kcFrameResources(resources_);  // the texts of resources/frame.rc, in every module
 }
 
 Module::~Module() = default;

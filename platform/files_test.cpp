@@ -222,3 +222,36 @@ TEST_F(Files, AtomicWriteReplacesWholeFile) {
   EXPECT_EQ(std::distance(fs::directory_iterator(machine.root()), {}), 2);  // drive_c and out.txt
   EXPECT_FALSE(writeFileAtomically(machine.root() / "missing" / "x", "x"));
 }
+
+TEST_F(Files, CurrentDriveKeepsEachDrivesFolder) {
+  fs::create_directories(machine.drive('d') / "work");
+  ASSERT_TRUE(setCurrentDirectory(L"D:\\work"));
+  ASSERT_TRUE(setCurrentDrive(L'c'));
+  EXPECT_EQ(currentDirectory(), L"C:\\");
+  ASSERT_TRUE(setCurrentDrive(L'D'));
+  EXPECT_EQ(currentDirectory(), L"D:\\work");
+  EXPECT_FALSE(setCurrentDrive(L'Q'));  // the machine has no drive Q:
+  EXPECT_FALSE(setCurrentDrive(L'1'));
+  EXPECT_EQ(currentDrive(), L'D');
+}
+
+TEST_F(Files, SplitPathKeepsSeparatorsAsWritten) {
+  struct Case {
+    const wchar_t *path, *drive, *folder, *name, *extension;
+  } cases[] = {
+      {L"C:\\a\\plan.dwg", L"C:", L"\\a\\", L"plan", L".dwg"},
+      {L"c:/a.b/plan", L"c:", L"/a.b/", L"plan", L""},
+      {L"plan.tar.gz", L"", L"", L"plan.tar", L".gz"},
+      {L"D:", L"D:", L"", L"", L""},
+      {L"\\dir\\", L"", L"\\dir\\", L"", L""},
+      {L"C:\\a\\.profile", L"C:", L"\\a\\", L"", L".profile"},
+      {L"", L"", L"", L"", L""},
+  };
+  for (const auto& c : cases) {
+    PathParts parts = splitPath(c.path);
+    EXPECT_EQ(parts.drive, c.drive) << utf8(c.path);
+    EXPECT_EQ(parts.folder, c.folder) << utf8(c.path);
+    EXPECT_EQ(parts.name, c.name) << utf8(c.path);
+    EXPECT_EQ(parts.extension, c.extension) << utf8(c.path);
+  }
+}

@@ -178,6 +178,30 @@ std::wstring currentDirectoryOf(wchar_t drive) {
   return it != state().current.end() ? it->second : std::wstring{drive, L':', L'\\'};
 }
 
+bool setCurrentDrive(wchar_t drive) {
+  if (!isDriveLetter(drive) || !machineOpen() || !isFolder(driveFolder(upperDrive(drive)))) return false;
+  state().drive = upperDrive(drive);
+  return true;
+}
+
+PathParts splitPath(std::wstring_view path) {
+  PathParts parts;
+  if (path.size() >= 2 && path[1] == L':') {
+    parts.drive = path.substr(0, 2);
+    path.remove_prefix(2);
+  }
+  if (std::size_t slash = path.find_last_of(L"\\/"); slash != std::wstring_view::npos) {
+    parts.folder = path.substr(0, slash + 1);
+    path.remove_prefix(slash + 1);
+  }
+  if (std::size_t dot = path.rfind(L'.'); dot != std::wstring_view::npos) {
+    parts.extension = path.substr(dot);
+    path.remove_suffix(path.size() - dot);
+  }
+  parts.name = path;
+  return parts;
+}
+
 bool setCurrentDirectory(std::wstring_view path) {
   std::wstring full = fullPath(path);
   if (isUnc(full)) return false;

@@ -2,6 +2,7 @@
 #include "platform/resources.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace plat {
@@ -18,11 +19,21 @@ Chain& chain() {
   return c;
 }
 
-// The text of `id` in one set, when it has one.
-const std::wstring* stringIn(ResourceHandle set, int id) {
+// The entry of `id` in one table of one set, when it has one.
+template <class T>
+const T* entryIn(ResourceHandle set, std::map<int, T> ResourceSet::*table, int id) {
   if (!set) return nullptr;
-  auto it = set->strings.find(id);
-  return it == set->strings.end() ? nullptr : &it->second;
+  auto it = (set->*table).find(id);
+  return it == (set->*table).end() ? nullptr : &it->second;
+}
+
+// The current module first, then the chain in joining order: the first set holding `id`.
+template <class T>
+std::pair<const T*, ResourceHandle> lookup(std::map<int, T> ResourceSet::*table, int id) {
+  if (const T* found = entryIn(chain().current, table, id)) return {found, chain().current};
+  for (ResourceHandle set : chain().sets)
+    if (const T* found = entryIn(set, table, id)) return {found, set};
+  return {nullptr, nullptr};
 }
 
 }  // namespace
@@ -43,10 +54,13 @@ ResourceHandle currentResourceModule() { return chain().current; }
 void setCurrentResourceModule(ResourceHandle set) { chain().current = set; }
 
 std::wstring loadString(int id) {
-  if (const std::wstring* text = stringIn(chain().current, id)) return *text;
-  for (ResourceHandle set : chain().sets)
-    if (const std::wstring* text = stringIn(set, id)) return *text;
-  return L"";
+  const std::wstring* text = lookup(&ResourceSet::strings, id).first;
+  return text ? *text : L"";
 }
+
+const DialogTemplate* findDialog(int id) { return lookup(&ResourceSet::dialogs, id).first; }
+const PictureResource* findIcon(int id) { return lookup(&ResourceSet::icons, id).first; }
+const PictureResource* findBitmap(int id) { return lookup(&ResourceSet::bitmaps, id).first; }
+ResourceHandle dialogOwner(int id) { return lookup(&ResourceSet::dialogs, id).second; }
 
 }  // namespace plat

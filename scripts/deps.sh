@@ -5,6 +5,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config clang
   libgtest-dev libgmock-dev libbenchmark-dev
   libicu-dev libmuparser-dev
+  libfreetype-dev libfontconfig-dev libpng-dev libxml2-dev fonts-arphic-uming fonts-liberation
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cwchar>
 
+#include "db/undo.h"
 #include "kinds.h"
 
 namespace host {
@@ -128,6 +129,8 @@ Database::Database() : vars_(*this) {
   addObject(layouts, L"Layout1", object(L"LAYOUT", {{1, std::wstring(L"Layout1")}, {71, short(1)}}));
   addObject(dictionaryEntry(namedObjects_, L"ACAD_MLINESTYLE"), L"Standard",
             object(L"MLINESTYLE", {{2, std::wstring(L"Standard")}, {49, 0.5}, {49, -0.5}}));
+  // the journal starts with the finished template: a new drawing has nothing to undo
+  undo_ = std::make_unique<UndoJournal>(*this);
 }
 
 Database::~Database() {
@@ -145,6 +148,7 @@ Object& Database::create(const Kind& kind, ObjectId owner) {
   Object& ref = *obj;
   byHandle_[ref.handle] = ref.id;
   objects_[ref.id] = std::move(obj);
+  if (undo_) undo_->objectMade(ref.id);
   return ref;
 }
 
@@ -154,6 +158,7 @@ void Database::drop(ObjectId id) {
   if (it == objects_.end()) return;
   byHandle_.erase(it->second->handle);
   objects_.erase(it);
+  if (undo_) undo_->objectDropped(id);
 }
 
 const Object* Database::object(ObjectId id) const {
@@ -196,6 +201,10 @@ void Database::notify(F f) {
   std::vector<DatabaseReactor*> copy = reactors_;
   for (DatabaseReactor* r : copy)
     if (std::find(reactors_.begin(), reactors_.end(), r) != reactors_.end()) f(r);
+}
+
+void Database::varChanging(const std::wstring& name, const Value& before) {
+  if (undo_) undo_->varChanging(name, before);
 }
 
 void Database::notifySysVarChanged(const std::wstring& name) {
@@ -302,6 +311,7 @@ bool Database::fill(Object& obj, const Groups& body, const Groups& xdata) {
 }
 
 void Database::commit(const std::vector<ObjectId>& made, ObjectId blockRecord) {
+  if (undo_) undo_->objectChanging(*objects_.at(blockRecord));
   auto& order = objects_.at(blockRecord)->entities;
   order.insert(order.end(), made.begin(), made.end());
   for (ObjectId id : made) notify([&](DatabaseReactor* r) { r->objectAppended(*this, id); });
@@ -347,6 +357,7 @@ int Database::makeRecord(const Kind& kind, const Groups& body, const Groups& xda
     drop(rec.id);
     return RTERROR;
   }
+  if (undo_) undo_->tableChanging(upper(kind.owner), t->records);
   t->records.push_back(rec.id);
   if (made) *made = rec.id;
   ObjectId id = rec.id;
@@ -408,6 +419,7 @@ int Database::makeBlock(const Kind& kind, const Groups& body, ObjectId* made) {
   if (!block_.owner) return RTERROR;
   ObjectId id = block_.owner;
   block_ = {};
+  if (undo_) undo_->tableChanging(L"BLOCK", table(L"BLOCK")->records);
   table(L"BLOCK")->records.push_back(id);
   if (made) *made = id;
   notify([&](DatabaseReactor* r) { r->objectAppended(*this, id); });
@@ -432,6 +444,7 @@ int Database::modify(const Groups& groups) {
     if (changed.text(2).empty() || (same && same != obj->id)) return RTERROR;
   }
   ensureLayer(changed);
+  if (undo_) undo_->objectChanging(*obj);
   *obj = std::move(changed);
   ObjectId id = obj->id;
   notify([&](DatabaseReactor* r) { r->objectModified(*this, id); });
@@ -448,10 +461,13 @@ int Database::toggleErase(ObjectId id) {
   auto pos = std::find(order.begin(), order.end(), id);
   if (pos == order.end()) return RTERROR;  // not yet committed
   bool erased = !obj.erased;
-  obj.erased = erased;
   // the sub-entities follow their parent in the order
-  for (++pos; pos != order.end() && object(*pos)->owner == id; ++pos)
-    objects_.at(*pos)->erased = erased;
+  std::vector<Object*> changing{&obj};
+  for (++pos; pos != order.end() && object(*pos)->owner == id; ++pos) changing.push_back(objects_.at(*pos).get());
+  for (Object* o : changing) {
+    if (undo_) undo_->objectChanging(*o);
+    o->erased = erased;
+  }
   notify([&](DatabaseReactor* r) { r->objectErased(*this, id, erased); });
   return RTNORM;
 }
@@ -598,11 +614,42 @@ ObjectId Database::addObject(ObjectId dictionary, std::wstring_view key, const G
     drop(obj.id);
     return 0;
   }
+  if (undo_) undo_->objectChanging(*dict);
   dict->records.push_back({3, std::wstring(key)});
   dict->records.push_back({350, Ref{obj.id}});
   ObjectId id = obj.id;
   notify([&](DatabaseReactor* r) { r->objectAppended(*this, id); });
   return id;
+}
+
+// ---- undo
+
+void Database::revert(const UndoStep& step) {
+  abandon(complex_);
+  abandon(block_);
+  // what each reactor hears afterwards: erased or restored, else modified
+  std::vector<std::pair<ObjectId, std::optional<bool>>> told;
+  for (const auto& [id, before] : step.objects) {
+    auto it = objects_.find(id);
+    if (it == objects_.end()) continue;  // dropped before it joined the drawing
+    Object& obj = *it->second;
+    bool wasErased = obj.erased;
+    // an object made in the step leaves the drawing: the lists that held it are put back below
+    if (before) obj = *before;
+    else obj.erased = true;
+    if (obj.erased != wasErased) told.emplace_back(id, obj.erased);
+    else if (before) told.emplace_back(id, std::nullopt);
+  }
+  for (const auto& [name, records] : step.tableRecords) {
+    Table& t = tables_.at(name);
+    t.records = records;
+    t.cursor = std::min(t.cursor, t.records.size());
+  }
+  for (const auto& [name, value] : step.vars) vars_.setReadOnly(name, value);
+  for (const auto& [id, erased] : told) {
+    if (erased) notify([&](DatabaseReactor* r) { r->objectErased(*this, id, *erased); });
+    else notify([&](DatabaseReactor* r) { r->objectModified(*this, id); });
+  }
 }
 
 }  // namespace host

@@ -224,6 +224,8 @@ int SysVars::store(const VarDef& def, const Value& given, bool checkRange) {
   }
   Value& slot = def.scope == S::Session ? sessionValues()[def.name] : values_[def.name];
   if (slot == value) return RTNORM;
+  // undo covers what is saved with the drawing, not the document's or the session's settings
+  if (def.scope == S::Drawing) db_.varChanging(def.name, slot);
   slot = std::move(value);
   db_.notifySysVarChanged(def.name);
   return RTNORM;

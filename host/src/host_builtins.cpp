@@ -7,12 +7,13 @@
 #include "host/bridge.h"
 #include "host/modules.h"
 #include "host/session.h"
+#include "host_commands.h"
 #include "platform/files.h"
 #include "platform/registry.h"
 
 namespace host {
 
-bool runModuleCommand(const std::wstring& name);
+void defineCoordinateBuiltins();
 
 // The host's profile: its support path, where start-up files and modules are found.
 constexpr const wchar_t* kProfileKey = L"Software\\KcHost\\Profile";
@@ -178,16 +179,10 @@ Value arx(lisp::Interpreter&, Args args) {
   return Value::makeList(names);
 }
 
-// (command "NAME" ...): a module command, or a c: function of that name.
+// (command "NAME" answers... ["NAME" answers...]): host commands, module commands and c:
+// functions, as typed at the Command prompt.
 Value command(lisp::Interpreter& in, Args args) {
-  if (args.empty()) return Value::nil();
-  if (!args[0].isString()) throw Error(L"bad argument type: stringp " + lisp::prin1String(args[0]));
-  std::wstring name = args[0].asString();
-  if (runModuleCommand(name)) return Value::nil();
-  std::wstring plain = !name.empty() && name[0] == L'_' ? name.substr(1) : name;
-  Value fn = in.boundFunction(L"c:" + plain);
-  if (fn.isNil()) throw Error(L"Unknown command \"" + name + L"\"");
-  in.apply(fn, {});
+  runCommands(in, args);
   return Value::nil();
 }
 
@@ -228,6 +223,7 @@ void defineHostBuiltins() {
   I::defineBuiltin(L"arxunload", arxunload);
   I::defineBuiltin(L"arx", arx);
   I::defineBuiltin(L"command", command);
+  defineCoordinateBuiltins();
   I::setRtos(hostRtos);
   I::setFileFinder(findOnSupportPath);
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "chain_build.h"
 #include "host/ads.h"
 
 namespace {
@@ -118,12 +119,10 @@ int acutRelRb(resbuf* chain) {
   return RTNORM;
 }
 
-resbuf* acutBuildList(int restype, ...) {
-  va_list args;
-  va_start(args, restype);
+resbuf* host::buildChain(int restype, va_list args, int terminator) {
   resbuf* head = nullptr;
   resbuf* tail = nullptr;
-  for (int type = restype; type != 0; type = va_arg(args, int)) {
+  for (int type = restype; type != 0 && type != terminator; type = va_arg(args, int)) {
     resbuf* rb = acutNewRb(type);
     switch (acutRbValueKind(type)) {
       case RbValueKind::Real:
@@ -162,6 +161,13 @@ resbuf* acutBuildList(int restype, ...) {
       head = rb;
     tail = rb;
   }
+  return head;
+}
+
+resbuf* acutBuildList(int restype, ...) {
+  va_list args;
+  va_start(args, restype);
+  resbuf* head = host::buildChain(restype, args, 0);
   va_end(args);
   return head;
 }

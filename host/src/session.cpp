@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "db/undo.h"
 #include "host/document.h"
 #include "host/modules.h"
 #include "platform/codepage.h"
@@ -113,9 +114,23 @@ std::vector<Document*> Session::documents() {
   return docs;
 }
 
-lisp::TopLevelResult Session::evaluate(std::wstring_view source) { return interpreter_->runTopLevel(source); }
+// What one entry on the command line changed is one undo step of the drawing it leaves current.
+static void endUndoStep() {
+  if (Database* db = currentDatabase()) db->undo().endStep();
+}
 
-lisp::Value Session::eval(std::wstring_view source) { return interpreter_->evalString(source); }
+lisp::TopLevelResult Session::evaluate(std::wstring_view source) {
+  lisp::TopLevelResult result = interpreter_->runTopLevel(source);
+  endUndoStep();
+  return result;
+}
+
+lisp::Value Session::eval(std::wstring_view source) {
+  struct StepEnd {
+    ~StepEnd() { endUndoStep(); }
+  } stepEnd;
+  return interpreter_->evalString(source);
+}
 
 lisp::Interpreter& Session::interpreter() { return *interpreter_; }
 

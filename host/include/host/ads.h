@@ -112,9 +112,16 @@ int acutPrintf(const ACHAR* format, ...);
 int acedPrompt(const ACHAR* text);
 int acdbFail(const ACHAR* message);  // the host's error report
 
-// ---- commands: (type, value) pairs closed by RTNONE, run to completion
+// ---- commands: (type, value) pairs closed by RTNONE, run to completion. RTNORM when every
+// command finished, RTCAN when one was cancelled for want of input, RTERROR for an unknown one.
 int acedCommandS(int restype, ...);
 int acedCmdS(const resbuf* args);
+
+// ---- coordinate systems
+// Converts a point (or, with disp nonzero, a displacement) between coordinate systems, each given
+// as RTSHORT 0 world, 1 the current user system, 2 display (the user system here); RTENAME an
+// entity's own system; or RT3DPOINT an extrusion direction. RTERROR for anything else.
+int acedTrans(const ads_point pt, const resbuf* from, const resbuf* to, int disp, ads_point result);
 
 // ---- helpers
 // Formats a real in the linear units (1 scientific, 2 decimal, 3 engineering, 4 architectural,

@@ -9,6 +9,7 @@
 #include <cwctype>
 
 #include "lisp/reader.h"
+#include "host/wildcard.h"
 #include "objects.h"
 
 namespace lisp {
@@ -174,7 +175,7 @@ void registerStrings() {
   def(L"vl-string-translate", [](Interpreter&, Args a) { return translate(a); });
   def(L"wcmatch", [](Interpreter&, Args a) {
     arity(a, 2, 2);
-    return Value::boolean(wildcardMatch(strArg(a[0]), strArg(a[1])));
+    return Value::boolean(host::wildcardMatch(strArg(a[0]), strArg(a[1])));
   });
   def(L"vl-princ-to-string", [](Interpreter&, Args a) {
     arity(a, 1, 1);

@@ -85,8 +85,6 @@ class DepthGuard {
   Interpreter& in_;
 };
 
-// The AutoLISP wildcard match of wcmatch.
-bool wildcardMatch(std::wstring_view text, std::wstring_view pattern);
 // The equal test: numbers within fuzz of each other (an integer may equal a real), strings by
 // text, lists item by item, other atoms by identity.
 bool equalValues(Interpreter& in, const Value& a, const Value& b, double fuzz);

@@ -45,6 +45,16 @@ wchar_t currentDrive();
 std::wstring currentDirectory();  // of the current drive, e.g. L"C:\\KORA_CAD"
 std::wstring currentDirectoryOf(wchar_t drive);
 bool setCurrentDirectory(std::wstring_view path);  // also makes its drive current; false if missing
+// _chdrive: makes a drive current, with the current folder it last had; false for a drive the
+// machine lacks (no drive folder).
+bool setCurrentDrive(wchar_t drive);
+
+// _wsplitpath: drive ("C:"), folder up to its last separator (separators as written), name, and
+// extension from the name's last dot; a missing part is empty. Nothing is resolved.
+struct PathParts {
+  std::wstring drive, folder, name, extension;
+};
+PathParts splitPath(std::wstring_view path);
 
 struct FindData {
   std::wstring name;

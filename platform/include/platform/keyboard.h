@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace plat {
 
@@ -21,6 +23,9 @@ short asyncKeyState(int virtualKey);
 using KeyboardLayout = std::uint32_t;  // e.g. 0x04040404 Traditional Chinese, 0x04090409 US
 KeyboardLayout activeKeyboardLayout();
 KeyboardLayout activateKeyboardLayout(KeyboardLayout layout);  // returns the previous one
+// LoadKeyboardLayout by name: a language id in hex, "00000409" or "0x0409", loads and activates
+// that language's layout (0x04090409); nullopt for a name that is no language id.
+std::optional<KeyboardLayout> loadKeyboardLayout(std::wstring_view name);
 
 namespace scripted {
 void holdKey(int virtualKey);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "db/sysvars.h"
+#include "db/ucs.h"
 #include "db/values.h"
 #include "host/ads.h"
 
@@ -21,6 +22,8 @@ namespace host {
 
 class Database;
 struct Kind;
+class UndoJournal;
+struct UndoStep;
 
 // ---- reactors
 
@@ -124,10 +127,17 @@ class Database {
   SysVars& vars() { return vars_; }
   const SysVars& vars() const { return vars_; }
 
+  // -- undo: the journal of this drawing's changes (db/undo.h)
+  UndoJournal& undo() { return *undo_; }
+  // -- the user coordinate systems the drawing had before its current one, the latest last
+  std::vector<Ucs>& previousUcs() { return previousUcs_; }
+
   // -- reactors (not owned)
   void addReactor(DatabaseReactor* reactor);
   void removeReactor(DatabaseReactor* reactor);
   void notifySysVarChanged(const std::wstring& name);
+  // Told by the variables before a value saved with the drawing changes, for the undo journal.
+  void varChanging(const std::wstring& name, const Value& before);
 
  private:
   struct Table {
@@ -158,6 +168,9 @@ class Database {
   ObjectId blockOf(const Object& obj) const;
   template <typename F>
   void notify(F f);
+  // Puts back the states an undo step saved, telling the reactors.
+  friend class UndoJournal;
+  void revert(const UndoStep& step);
 
   std::uint64_t nextHandle_ = 1;
   std::unordered_map<ObjectId, std::unique_ptr<Object>> objects_;
@@ -169,6 +182,8 @@ class Database {
   Pending complex_;  // POLYLINE or INSERT made, SEQEND awaited
   std::vector<DatabaseReactor*> reactors_;
   SysVars vars_;
+  std::unique_ptr<UndoJournal> undo_;
+  std::vector<Ucs> previousUcs_;
 };
 
 // The database of the current document; the document manager sets it on every switch.

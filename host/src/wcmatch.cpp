@@ -1,12 +1,15 @@
-// The wildcard language of wcmatch: # digit, @ letter, . non-alphanumeric, * any run, ? any
+// The wildcard language of wcmatch and acutWcMatch: # digit, @ letter, . non-alphanumeric, * any run, ? any
 // character, [...] and [~...] character sets with ranges, ` escaping the next character, commas
 // between alternative patterns, and a leading ~ negating one. Case-sensitive. Matching is
 // linear backtracking over the last *, so no pattern takes exponential time.
 #include <unicode/uchar.h>
 
-#include "objects.h"
+#include <vector>
 
-namespace lisp {
+#include "host/ads.h"
+#include "host/wildcard.h"
+
+namespace host {
 
 namespace {
 
@@ -138,4 +141,9 @@ bool wildcardMatch(std::wstring_view text, std::wstring_view pattern) {
   return false;
 }
 
-}  // namespace lisp
+}  // namespace host
+
+int acutWcMatch(const ACHAR* text, const ACHAR* pattern) {
+  if (!text || !pattern) return RTERROR;
+  return host::wildcardMatch(text, pattern) ? RTNORM : RTERROR;
+}
