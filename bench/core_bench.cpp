@@ -9,30 +9,14 @@
 #include <string>
 
 #include "host/session.h"
-#include "install.h"
-#include "platform/machine.h"
+#include "installed_machine.h"
 
 namespace {
 
-// A machine with the suite installed, made once for the whole run and removed at exit.
-const std::filesystem::path& installedMachine() {
-  static const std::filesystem::path root = [] {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kora-core-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    plat::openMachine(pattern);
-    setup::InstallOptions options;
-    options.modulesFrom = host::programFolder();
-    options.linkModules = true;
-    setup::install(options);
-    std::atexit([] { std::filesystem::remove_all(installedMachine()); });
-    return std::filesystem::path(pattern);
-  }();
-  return root;
-}
 
 // A session with only kcCore loaded, in a millimetre drawing (insunits 4).
 host::Session& session() {
-  installedMachine();
+  kcbench::installedMachine();
   static host::Session* s = [] {
     auto* created = new host::Session(host::SessionOptions{[](std::wstring_view) {}, false});
     if (!created->loadModule(L"kcCore")) std::abort();

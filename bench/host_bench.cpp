@@ -11,31 +11,15 @@
 #include <filesystem>
 
 #include "host/session.h"
-#include "install.h"
-#include "platform/machine.h"
+#include "installed_machine.h"
 
 extern char** environ;
 
 namespace {
 
-// A machine with the suite installed, made once for the whole run.
-const std::filesystem::path& installedMachine() {
-  static const std::filesystem::path root = [] {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kora-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    plat::openMachine(pattern);
-    setup::InstallOptions options;
-    options.modulesFrom = host::programFolder();
-    options.linkModules = true;
-    setup::install(options);
-    std::atexit([] { std::filesystem::remove_all(installedMachine()); });
-    return std::filesystem::path(pattern);
-  }();
-  return root;
-}
 
 host::Session& session() {
-  installedMachine();
+  kcbench::installedMachine();
   static host::Session s(host::SessionOptions{[](std::wstring_view) {}, true});
   return s;
 }
@@ -77,7 +61,7 @@ BENCHMARK(BM_ModuleToBuiltinRatio);
 // kchost from process start to the value of its first expression, every module loaded.
 void BM_KchostStartup(benchmark::State& state) {
   std::string program = (host::programFolder() / "kchost").string();
-  std::string machine = installedMachine().string();
+  std::string machine = kcbench::installedMachine().string();
   for (auto _ : state) {
     std::vector<char*> argv{program.data(), const_cast<char*>("--machine"), machine.data(),
                             const_cast<char*>("-e"), const_cast<char*>("(k_ver)"), nullptr};
