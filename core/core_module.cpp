@@ -2,10 +2,10 @@
 // load message; at init it keeps the suite version in step, at every document load it seeds the
 // user's installation record and sets the folder symbols, and every call is guarded so that
 // nothing a handler throws reaches the host.
-#include "frame/docdata.h"
 #include "about_box.h"
 #include "command_handlers.h"
 #include "file_handlers.h"
+#include "frame/docdata.h"
 #include "frame/module.h"
 #include "input_handlers.h"
 #include "install_record.h"
