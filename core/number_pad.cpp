@@ -90,6 +90,7 @@ class fnDigit : public plat::Dialog {
   bool onInitDialog() override {
     previousLayout_ = plat::activeKeyboardLayout();
     plat::loadKeyboardLayout(L"0x0409");
+    setIcon(plat::loadIcon(4002));
     setLabels();
     placeBesideCentre();
     setIcons();
@@ -121,8 +122,11 @@ class fnDigit : public plat::Dialog {
     int button = vk == plat::VK_DECIMAL ? IDC_POINT
                  : (vk >= plat::VK_NUMPAD0 && vk <= plat::VK_NUMPAD9) ? IDC_DIGIT0 + (vk - plat::VK_NUMPAD0)
                                                                        : 0;
-    if (button && !editor_) blink(button);
-    return false;  // the key itself goes on to the edit
+    if (!button || editor_) return false;
+    blink(button);
+    // The key itself goes to the value, wherever the focus is.
+    item<plat::Edit>(IDC_VALUE)->onChar(vk == plat::VK_DECIMAL ? L'.' : wchar_t(L'0' + vk - plat::VK_NUMPAD0));
+    return true;
   }
 
   void onTimer(int id) override {
@@ -195,9 +199,12 @@ class fnDigit : public plat::Dialog {
                  L"● 按[Ins]增加新數值\n● 按滑鼠右鍵修改數值\n● 修改數值時清空即可刪除該數值");
   }
 
+  // Types at the end of the value; the focus stays with the value, so Enter still confirms.
   void append(wchar_t c) {
     auto* edit = item<plat::Edit>(IDC_VALUE);
     edit->setText(edit->text() + c);
+    edit->setFocus();
+    edit->setSelection(int(edit->text().size()), int(edit->text().size()));
   }
 
   // Hidden for 50 ms, then shown again.

@@ -2,6 +2,9 @@
 // values by drawing unit and their storage, the keypad, the tooltip and the keyboard layout.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "frame/registry_text.h"
 #include "platform/controls.h"
 #include "platform/keyboard.h"
@@ -25,6 +28,7 @@ class NumberPadTest : public kctest::HostTest {
     plat::scripted::clearScenes();
     plat::scripted::reset();
     ASSERT_TRUE(session().loadModule(L"kcCore"));
+    eval(L"(setvar \"insunits\" 5)");  // centimetres, the suite's base unit
   }
   void TearDown() override {
     plat::scripted::clearScenes();
@@ -104,7 +108,7 @@ TEST_F(NumberPadTest, DigitButtonsAndTheKeypadTypeIntoTheValue) {
     ui.click(2027);  // .
     ui.click(2092);  // 5
     EXPECT_EQ(ui.text(kValue), L"12.5");
-    ui.press(plat::VK_NUMPAD7);
+    ui.press(plat::VK_NUMPAD0 + 7);
     EXPECT_FALSE(ui.visible(2094));  // the 7 blinks
     ui.wait(50);
     EXPECT_TRUE(ui.visible(2094));
@@ -205,6 +209,38 @@ TEST_F(NumberPadTest, StoredValuesAreShownInTheirOrderAndDigitIsACommand) {
   plat::scripted::onNextWindow([&](Ui& ui) { shown = ui.items(kValues), ui.close(); }, L"#3004");
   eval(L"(command \"DIGIT\")");
   EXPECT_EQ(shown, (std::vector<std::wstring>{L"     3.50", L"    12.00"}));
+}
+
+}  // namespace
+
+namespace {
+
+// kchost with a scripted user: the script opens nothing itself; DIGIT does, and the scene types.
+TEST(NumberPadProgram, KchostUiTypesIntoThePad) {
+  kctest::TempMachine scratch(false);  // a folder for the run's own machine and files
+  auto machine = scratch.root() / "run";
+  auto script = scratch.root() / "pad.ui";
+  auto snapshots = scratch.root() / "shots";
+  std::ofstream(script) << "# type a value and confirm\n"
+                           "window \"計算機\"\n"
+                           "  settext 218 \"12\"\n"
+                           "  click 2027\n"
+                           "  press NUMPAD5\n"
+                           "  expect text 218 \"12.5\"\n"
+                           "  press RETURN\n";
+  auto run = kctest::runProgram("kchost", {"--machine", machine.string(), "--ui", script.string(),
+                                           "--snapshots", snapshots.string(), "-e", "(c:digit 3 1 1)"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.substr(run.out.rfind('\n', run.out.size() - 2) + 1), "12.5\n");
+  EXPECT_TRUE(std::filesystem::exists(snapshots / "001-計算機-open.png"));
+  EXPECT_TRUE(std::filesystem::exists(snapshots / "001-計算機-close.png"));
+
+  // A check that does not hold, and a scene no window takes, fail the run.
+  std::ofstream(script) << "window \"計算機\"\n  expect text 218 \"9\"\n  close\nwindow \"無此視窗\"\n";
+  run = kctest::runProgram("kchost", {"--machine", machine.string(), "--ui", script.string(), "-e", "(c:digit)"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("; error: ui line 2: text of 218 is \"0.000000\", not \"9\""), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("1 scene(s) found no window"), std::string::npos);
 }
 
 }  // namespace

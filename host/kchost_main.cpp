@@ -1,5 +1,8 @@
 // kchost: the CAD host substitute as a program.
-//   kchost [--machine DIR] [--no-startup] [--load NAME]... [-e EXPR | SCRIPT.lsp]...
+//   kchost [--machine DIR] [--no-startup] [--load NAME]... [--ui FILE] [--snapshots DIR]
+//          [-e EXPR | SCRIPT.lsp]...
+// --ui FILE gives the dialogs a scripted user (scenes in the format the README describes);
+// --snapshots DIR writes each window as a PNG when it first shows and when it closes.
 // Runs the suite in one new drawing. -e prints the value of its last form as prin1 writes it;
 // scripts are UTF-8 files. A LISP error prints "; error: ..." on standard error, ends that
 // expression or script, and makes the exit status 1. Without -e or scripts: an interactive
@@ -19,6 +22,7 @@
 #include "platform/codepage.h"
 #include "platform/machine.h"
 #include "platform/registry.h"
+#include "platform/scripted_user.h"
 
 namespace {
 
@@ -26,6 +30,8 @@ struct Options {
   std::filesystem::path machine = setup::defaultMachineFolder();
   bool startup = true;
   std::vector<std::wstring> loads;
+  std::string uiScript;  // the scripted user's scenes, a UTF-8 file
+  std::string snapshots;  // folder for window snapshots
   struct Item {
     bool isExpression;
     std::string text;  // the expression, or the script's file name
@@ -34,7 +40,8 @@ struct Options {
 };
 
 int usage() {
-  std::fputs("usage: kchost [--machine DIR] [--no-startup] [--load NAME]... [-e EXPR | SCRIPT.lsp]...\n", stderr);
+  std::fputs("usage: kchost [--machine DIR] [--no-startup] [--load NAME]... [--ui FILE] [--snapshots DIR]\n"
+             "              [-e EXPR | SCRIPT.lsp]...\n", stderr);
   return 2;
 }
 
@@ -122,8 +129,42 @@ int interactive(host::Session& session, CommandLine& out) {
   return 0;
 }
 
+// Queues the scenes of a --ui file; false (with the fault on standard error) when it cannot be used.
+bool loadUiScript(const std::string& file) {
+  std::string bytes;
+  if (!readFile(file, bytes)) {
+    std::fprintf(stderr, "kchost: cannot read %s\n", file.c_str());
+    return false;
+  }
+  try {
+    plat::scripted::loadScript(plat::fromUtf8(bytes));
+  } catch (const plat::scripted::ScriptError& e) {
+    std::fprintf(stderr, "kchost: %s: %s\n", file.c_str(), e.what());
+    return false;
+  }
+  return true;
+}
+
+// Reports the scripted user's failed checks and scenes no window took; true when there are none.
+bool reportUi(CommandLine& out) {
+  bool clean = true;
+  for (const std::wstring& failure : plat::scripted::scriptFailures()) {
+    out.freshLine();
+    printError(L"ui " + failure);
+    clean = false;
+  }
+  if (std::size_t left = plat::scripted::pendingScenes()) {
+    out.freshLine();
+    printError(L"ui: " + std::to_wstring(left) + L" scene(s) found no window");
+    clean = false;
+  }
+  return clean;
+}
+
 int run(const Options& options) {
   plat::openMachine(options.machine);
+  if (!options.snapshots.empty()) plat::scripted::setSnapshotFolder(options.snapshots);
+  if (!options.uiScript.empty() && !loadUiScript(options.uiScript)) return 2;
   if (!setup::isInstalled()) {
     setup::InstallOptions install;
     install.modulesFrom = host::programFolder();
@@ -138,6 +179,7 @@ int run(const Options& options) {
 
   if (options.items.empty()) return interactive(session, out);
   int status = 0;
+
   for (const auto& item : options.items) {
     std::string bytes = item.text;
     if (!item.isExpression && !readFile(item.text, bytes)) {
@@ -156,6 +198,7 @@ int run(const Options& options) {
       out.write(lisp::prin1String(result.value) + L"\n");
     }
   }
+  if (!options.uiScript.empty() && !reportUi(out)) status = 1;
   return status;
 }
 
@@ -165,13 +208,17 @@ int main(int argc, char** argv) {
   Options options;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
-    if (arg == "--machine" || arg == "--load" || arg == "-e") {
+    if (arg == "--machine" || arg == "--load" || arg == "-e" || arg == "--ui" || arg == "--snapshots") {
       if (i + 1 >= argc) return usage();
       std::string value = argv[++i];
       if (arg == "--machine")
         options.machine = value;
       else if (arg == "--load")
         options.loads.push_back(plat::fromUtf8(value));
+      else if (arg == "--ui")
+        options.uiScript = value;
+      else if (arg == "--snapshots")
+        options.snapshots = value;
       else
         options.items.push_back({true, value});
     } else if (arg == "--no-startup") {

@@ -170,17 +170,31 @@ void Button::onPaint(DC& dc) {
   dc.frameRect(r, isDefault() || hasFocus() ? colors::highlight : colors::border);
   if (isDefault()) dc.frameRect(r.inflate(-1, -1), colors::highlight);
   Rect inner = r.inflate(-3, -3);
-  if (!icon_.empty() && (style() & (BS_ICON | BS_BITMAP))) {
-    drawPicture(dc, icon_, inner);
-  } else if (!icon_.empty() && !label.empty()) {
+  const Bitmap& icon = isEnabled() ? icon_ : greyed();
+  if (!icon.empty() && (style() & (BS_ICON | BS_BITMAP))) {
+    drawPicture(dc, icon, inner);
+  } else if (!icon.empty() && !label.empty()) {
     // An icon button with a text: the icon on the left, the text beside it.
     int side = std::min(inner.height(), 32);
-    drawPicture(dc, icon_, {inner.left, inner.top, inner.left + side, inner.bottom});
+    drawPicture(dc, icon, {inner.left, inner.top, inner.left + side, inner.bottom});
     dc.drawText({inner.left + side + 2, inner.top, inner.right, inner.bottom}, label,
                 DT_SINGLELINE | DT_VCENTER | DT_CENTER);
   } else {
     dc.drawText(inner, label, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
   }
+}
+
+// The icon as a disabled button shows it: grey, and faded towards the face colour.
+const Bitmap& Button::greyed() const {
+  if (greyed_.width() != icon_.width() || greyed_.height() != icon_.height()) {
+    greyed_ = icon_;
+    for (Color& c : greyed_.pixels()) {
+      int grey = (red(c) * 3 + green(c) * 6 + blue(c)) / 10;
+      int faded = (grey + 2 * 215) / 3;
+      c = rgb(faded, faded, faded);
+    }
+  }
+  return greyed_;
 }
 
 // ---- Edit
@@ -323,7 +337,7 @@ void Edit::onPaint(DC& dc) {
   bool readOnly = (style() & ES_READONLY) || !isEnabled();
   dc.fillRect(r, readOnly ? colors::face : colors::window);
   Rect area = textArea();
-  dc.intersectClip(area);
+  Rect outside = dc.intersectClip(area);
   int lineHeight = dc.font()->metrics().height;
   std::wstring shown = text_;
   if (style() & ES_PASSWORD) shown.assign(shown.size(), L'*');
@@ -364,6 +378,7 @@ void Edit::onPaint(DC& dc) {
     ++lineIndex;
     if (y > area.bottom) break;
   }
+  dc.setClip(outside);
 }
 
 // ---- ListBox

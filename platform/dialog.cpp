@@ -211,28 +211,37 @@ void Dialog::nextFocus(bool backwards) {
   order[index]->setFocus();
 }
 
-void Dialog::keyDown(int vk) {
-  if (preTranslateKey(vk, true)) return;
+bool Dialog::keyDown(int vk) {
+  if (preTranslateKey(vk, true)) return false;
   Window* focus = Window::focus();
   bool inDialog = focus && focus->topLevel() == this;
-  if (inDialog && focus->isEnabled() && focus->wantsKey(vk) && focus->onKeyDown(vk)) return;
+  if (inDialog && focus->isEnabled() && focus->wantsKey(vk)) {
+    focus->onKeyDown(vk);
+    return true;
+  }
   switch (vk) {
     case VK_RETURN: {
       // Enter clicks the focused push button, else the default button, else OK.
       auto* button = inDialog ? dynamic_cast<Button*>(focus) : nullptr;
-      if (button && !button->isCheckBox() && !button->isRadio()) return button->click();
+      if (button && !button->isCheckBox() && !button->isRadio()) return button->click(), false;
       for (Window* c : children())
         if (auto* b = dynamic_cast<Button*>(c); b && b->isDefault() && b->isEnabled())
-          return b->click();
-      if (auto* ok = item<Button>(1); ok && !ok->isEnabled()) return;
-      return void(onCommand(1, BN_CLICKED, nullptr));
+          return b->click(), false;
+      if (auto* ok = item<Button>(1); ok && !ok->isEnabled()) return false;
+      onCommand(1, BN_CLICKED, nullptr);
+      return false;
     }
     case VK_ESCAPE:
-      if (auto* cancel = item<Button>(2); cancel && !cancel->isEnabled()) return;
-      return void(onCommand(2, BN_CLICKED, nullptr));
-    case VK_TAB: return nextFocus(keyState(VK_SHIFT) < 0);
+      if (auto* cancel = item<Button>(2); cancel && !cancel->isEnabled()) return false;
+      onCommand(2, BN_CLICKED, nullptr);
+      return false;
+    case VK_TAB:
+      nextFocus(keyState(VK_SHIFT) < 0);
+      return false;
     default:
-      if (inDialog && focus->isEnabled()) focus->onKeyDown(vk);
+      if (!inDialog || !focus->isEnabled()) return false;
+      focus->onKeyDown(vk);
+      return true;
   }
 }
 

@@ -201,3 +201,23 @@ window "測試"
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DialogTest, TheCurrentResourceModuleDecidesWhoseDialogOpens) {
+  plat::ResourceSet other;
+  plat::parseResourceScript("100 DIALOGEX 0, 0, 50, 20\nCAPTION \"別的\"\nBEGIN\nEND\n", "other.rc", other);
+  plat::joinResourceChain(&other);
+  std::vector<std::wstring> captions;
+  for (int i = 0; i < 2; ++i)
+    plat::scripted::onNextWindow([&](Ui& ui) { captions.push_back(ui.window().text()); });
+  plat::Dialog(100).doModal();  // the chain in joining order: the test set first
+  {
+    plat::ResourceOverride own(&other);
+    plat::Dialog(100).doModal();
+  }
+  plat::leaveResourceChain(&other);
+  EXPECT_EQ(captions, (std::vector<std::wstring>{L"測試", L"別的"}));
+}
+
+}  // namespace

@@ -87,15 +87,14 @@ class FontImpl : public Font {
       candidates_.push_back({reinterpret_cast<const char*>(file), index, charset,
                              bold && weight < FC_WEIGHT_DEMIBOLD});
     }
-    if (candidates_.empty()) throw std::runtime_error("no font is installed");
-    computeMetrics();
+    computeMetrics();  // with no font installed at all, text takes room but draws nothing
   }
   ~FontImpl() override {
     if (sorted_) FcFontSetDestroy(sorted_);
   }
 
   const std::wstring& face() const override { return face_; }
-  std::string fileName() const override { return candidates_.front().file; }
+  std::string fileName() const override { return candidates_.empty() ? "" : candidates_.front().file; }
   int pixels() const override { return pixels_; }
   bool bold() const override { return bold_; }
   FontMetrics metrics() const override { return metrics_; }
@@ -139,10 +138,10 @@ class FontImpl : public Font {
   }
 
   // The first ranked font that has the character; the first font when none has it.
-  const Candidate& candidateFor(wchar_t c) const {
+  const Candidate* candidateFor(wchar_t c) const {
     for (const Candidate& candidate : candidates_)
-      if (candidate.charset && FcCharSetHasChar(candidate.charset, FcChar32(c))) return candidate;
-    return candidates_.front();
+      if (candidate.charset && FcCharSetHasChar(candidate.charset, FcChar32(c))) return &candidate;
+    return candidates_.empty() ? nullptr : &candidates_.front();
   }
 
   FT_Face sized(const Candidate& candidate) const {
@@ -155,10 +154,11 @@ class FontImpl : public Font {
     if (auto it = glyphs_.find(c); it != glyphs_.end()) return it->second;
     Glyph& g = glyphs_[c];
     if (c == L'\t') c = L' ';
-    const Candidate& candidate = candidateFor(c);
-    FT_Face face = sized(candidate);
+    const Candidate* candidate = candidateFor(c);
+    g.advance = pixels_ / 2;  // the room a character takes when no font can draw it
+    FT_Face face = candidate ? sized(*candidate) : nullptr;
     if (!face || FT_Load_Char(face, FT_ULong(c), FT_LOAD_DEFAULT | FT_LOAD_TARGET_LIGHT)) return g;
-    if (candidate.embolden) FT_GlyphSlot_Embolden(face->glyph);
+    if (candidate->embolden) FT_GlyphSlot_Embolden(face->glyph);
     if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL)) return g;
     const FT_Bitmap& bm = face->glyph->bitmap;
     g.advance = int((face->glyph->advance.x + 32) >> 6);
@@ -167,14 +167,20 @@ class FontImpl : public Font {
     g.width = int(bm.width);
     g.height = int(bm.rows);
     g.coverage.resize(std::size_t(g.width) * g.height);
+    // Ming fonts carry hand-tuned one-bit strikes for the small sizes, as on Windows; grey
+    // outlines otherwise.
+    bool mono = bm.pixel_mode == FT_PIXEL_MODE_MONO;
     for (int row = 0; row < g.height; ++row)
-      for (int col = 0; col < g.width; ++col)
-        g.coverage[std::size_t(row) * g.width + col] = bm.buffer[row * bm.pitch + col];
+      for (int col = 0; col < g.width; ++col) {
+        const unsigned char* line = bm.buffer + row * bm.pitch;
+        g.coverage[std::size_t(row) * g.width + col] =
+            mono ? ((line[col / 8] >> (7 - col % 8)) & 1) * 255 : line[col];
+      }
     return g;
   }
 
   void computeMetrics() {
-    FT_Face face = sized(candidates_.front());
+    FT_Face face = candidates_.empty() ? nullptr : sized(candidates_.front());
     if (face) {
       metrics_.ascent = int((face->size->metrics.ascender + 63) >> 6);
       metrics_.descent = int((-face->size->metrics.descender + 63) >> 6);

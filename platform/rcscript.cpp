@@ -209,7 +209,7 @@ const std::map<std::string, StatementKind>& statements() {
       {"AUTORADIOBUTTON", {"Button", BS_AUTORADIOBUTTON, true}},
       {"GROUPBOX", {"Button", BS_GROUPBOX, true}},
       {"EDITTEXT", {"Edit", ES_LEFT | WS_BORDER | WS_TABSTOP, false}},
-      {"COMBOBOX", {"ComboBox", CBS_SIMPLE | WS_TABSTOP, false}},
+      {"COMBOBOX", {"ComboBox", WS_TABSTOP, false}},  // CBS_SIMPLE unless a kind is given
       {"LISTBOX", {"ListBox", LBS_NOTIFY | WS_BORDER, false}},
       {"SCROLLBAR", {"ScrollBar", SBS_HORZ, false}},
   };
@@ -275,6 +275,7 @@ ControlTemplate control(Reader& r) {
       if (r.skipComma()) c.exStyle = r.style();
     }
   }
+  if (head.text == "COMBOBOX" && (c.style & 3) == 0) c.style |= CBS_SIMPLE;
   return c;
 }
 

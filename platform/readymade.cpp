@@ -2,6 +2,10 @@
 #include "platform/readymade.h"
 
 #include <libxml/HTMLparser.h>
+#include <unicode/ustring.h>
+
+#include <fstream>
+#include <iterator>
 
 #include <cstring>
 #include <cwctype>
@@ -20,13 +24,12 @@ int LineNumberEdit::gutterWidth() const {
 
 Rect LineNumberEdit::textArea() const {
   Rect r = Edit::textArea();
-  r.left += gutterWidth();
+  r.left += gutterWidth() + 3;
   return r;
 }
 
 void LineNumberEdit::onPaint(DC& dc) {
   Edit::onPaint(dc);
-  dc.setClip(dc.clip().intersect(clientRect().offset(dc.origin().x, dc.origin().y)));
   Rect all = clientRect();
   int gutter = gutterWidth();
   Rect old = dc.intersectClip({0, 0, gutter, all.bottom});
@@ -82,6 +85,14 @@ void collect(xmlNode* node, std::vector<HtmlView::Block>& blocks, int heading, b
   }
 }
 
+// True when the bytes are well-formed UTF-8.
+bool isUtf8(const std::string& bytes) {
+  UErrorCode status = U_ZERO_ERROR;
+  int32_t length = 0;
+  u_strFromUTF8(nullptr, 0, &length, bytes.data(), int32_t(bytes.size()), &status);
+  return status != U_INVALID_CHAR_FOUND && status != U_ILLEGAL_CHAR_FOUND;
+}
+
 }  // namespace
 
 bool HtmlView::navigate(std::wstring_view path) {
@@ -90,9 +101,15 @@ bool HtmlView::navigate(std::wstring_view path) {
   blocks_.clear();
   auto file = resolve(path);
   htmlDocPtr doc = nullptr;
-  if (file)
-    doc = htmlReadFile(file->c_str(), nullptr,
-                       HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET | HTML_PARSE_RECOVER);
+  std::ifstream in;
+  if (file) in.open(*file, std::ios::binary);
+  if (in) {
+    // Pages are UTF-8, or text in the machine's ANSI code page (Big5) as older help pages are.
+    std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    if (!isUtf8(bytes)) bytes = utf8(toWide(ansiCodePage(), bytes));
+    doc = htmlReadMemory(bytes.data(), int(bytes.size()), nullptr, "UTF-8",
+                         HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET | HTML_PARSE_RECOVER);
+  }
   if (!doc) {
     blocks_.push_back({L"無法顯示網頁", 2, false});
     blocks_.push_back({std::wstring(path), 0, false});

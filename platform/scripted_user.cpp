@@ -166,8 +166,11 @@ void Ui::type(int id, std::wstring_view text) {
 void Ui::replaceText(int id, std::wstring_view text) {
   Window& c = control(id);
   if (!c.hasFocus()) c.setFocus();
-  if (auto* e = dynamic_cast<Edit*>(&c)) e->setSelection(0, -1);
   if (auto* cb = dynamic_cast<ComboBox*>(&c)) return cb->typeText(text), finish();
+  if (auto* e = dynamic_cast<Edit*>(&c)) {
+    e->setSelection(0, -1);
+    if (text.empty() && !e->text().empty()) e->onChar(L'\b');  // the selection goes
+  }
   type(id, text);
 }
 
@@ -222,9 +225,8 @@ void Ui::press(int vk) {
   Window* focus = Window::focus();
   wchar_t ch = charOfKey(vk);
   if (d) {
-    d->keyDown(vk);
     // A key that types goes on as a character to the focused control, unless the dialog used it.
-    if (ch && Window::focus() == focus && d->exists() && !d->ended()) d->character(ch);
+    if (d->keyDown(vk) && ch && Window::focus() == focus && d->exists() && !d->ended()) d->character(ch);
   } else if (focus) {
     if (!focus->onKeyDown(vk) && ch) focus->onChar(ch);
   }

@@ -276,7 +276,13 @@ void Window::onPaintFrame(DC& dc, Rect whole) {
     dc.fillRect(bar, active ? rgb(0, 84, 153) : rgb(150, 170, 190));
     dc.setTextColor(colors::highlightText);
     FontHandle old = dc.setFont(Font::dialogDefault());
-    dc.drawText({bar.left + 8, bar.top, bar.right - 30, bar.bottom}, text_,
+    int textLeft = bar.left + 8;
+    if (!icon_.empty()) {
+      int side = h - 6;
+      dc.stretchBlt({bar.left + 4, bar.top + 3, bar.left + 4 + side, bar.top + 3 + side}, icon_);
+      textLeft += side + 2;
+    }
+    dc.drawText({textLeft, bar.top, bar.right - 30, bar.bottom}, text_,
                 DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
     if (style_ & WS_SYSMENU) {  // the close box
       Rect x{bar.right - 22, bar.top + 4, bar.right - 6, bar.bottom - 4};
@@ -313,14 +319,25 @@ void Window::paintInto(Bitmap& target, Point origin, Rect clip) {
 }
 
 Bitmap Window::render() {
-  Bitmap image(rect_.width(), rect_.height(), colors::face);
-  Rect all{0, 0, image.width(), image.height()};
-  paintInto(image, {0, 0}, all);
-  // Popups this window owns (tooltips, drop-down lists) show where they lie over it.
+  // The window and the popups it owns (tooltips, drop-down lists), on a desktop-coloured ground
+  // wide enough for all of them.
   Rect mine = screenRect();
+  std::vector<Window*> popups;
+  Rect all = mine;
   for (Window* w : topLevelWindows())
-    if (w != this && w->parent_ == this && w->visible())
-      w->paintInto(image, {w->rect_.left - mine.left, w->rect_.top - mine.top}, all);
+    if (w != this && w->parent_ == this && w->visible()) {
+      popups.push_back(w);
+      Rect r = w->screenRect();
+      all = {std::min(all.left, r.left), std::min(all.top, r.top), std::max(all.right, r.right),
+             std::max(all.bottom, r.bottom)};
+    }
+  Bitmap image(all.width(), all.height(), rgb(58, 110, 165));
+  Rect whole{0, 0, image.width(), image.height()};
+  paintInto(image, {mine.left - all.left, mine.top - all.top}, whole);
+  for (Window* w : popups) {
+    Rect r = w->screenRect();
+    w->paintInto(image, {r.left - all.left, r.top - all.top}, whole);
+  }
   return image;
 }
 

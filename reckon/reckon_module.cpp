@@ -1,10 +1,14 @@
 // kcReckon: the calculator module. KCAL evaluates one typed expression for the suite's LISP
-// programs; ExpCal, the calculator dialog, comes with the dialog kit and answers nil until then.
+// programs; ExpCal opens the calculator dialog (calculator_dialog.cpp).
 // Each call evaluates with a fresh ExpParser, so no variable or Ans outlives it.
 #include "calculation.h"
+#include "calculator_dialog.h"
 #include "expparser.h"
 #include "frame/args.h"
 #include "frame/module.h"
+
+// kcReckon's resource tables, compiled from resources/kcReckon.rc.
+void kcReckonResources(plat::ResourceSet& set);
 
 namespace {
 
@@ -26,8 +30,8 @@ int KCAL(resbuf* args) {
   return RTNORM;
 }
 
-// The calculator dialog arrives with the dialog kit; until then the call yields nil.
-int ExpCal(resbuf*) { return RTNORM; }
+// The calculator dialog, with the help page from the installation's help folder.
+int ExpCal(resbuf* args) { return reckon::runCalculator(args, helpFolder); }
 
 const kc::FunctionRow kFunctions[] = {
     {L"KCAL", KCAL},
@@ -43,7 +47,9 @@ class ReckonModule : public kc::Module {
                 .versionThreshold = 2009.01,
                 .folders = {{L"KCADHLP", &helpFolder}},
                 .loadMessage = L"\n計算模組載入.",
-                .guardedDispatch = false}) {}
+                .guardedDispatch = false}) {
+    kcReckonResources(resourceSet());
+  }
 };
 
 }  // namespace

@@ -63,7 +63,7 @@ class Button : public Window {
   Button() { setClassName(L"Button"); }
   int checked() const { return check_; }
   void setCheck(int state);
-  void setIcon(Bitmap icon) { icon_ = std::move(icon); }
+  void setIcon(Bitmap icon) { icon_ = std::move(icon), greyed_ = Bitmap(); }
   const Bitmap& icon() const { return icon_; }
   // A click by mouse or keyboard: toggles automatic boxes, then tells the parent.
   void click();
@@ -78,9 +78,11 @@ class Button : public Window {
   bool canTakeFocus() const override { return !isGroupBox() && Window::canTakeFocus(); }
 
  private:
+  const Bitmap& greyed() const;
   int check_ = BST_UNCHECKED;
   bool pressed_ = false;
   Bitmap icon_;
+  mutable Bitmap greyed_;
 };
 
 class Edit : public Window {

@@ -89,8 +89,9 @@ class Dialog : public Window {
   void onNotification(int code, int id, std::function<void(Notification&)> handler);
 
   // The keyboard as the dialog's message loop sees it: keys go first to preTranslateKey, then to
-  // the focused control if it wants them, then to the dialog's navigation.
-  void keyDown(int virtualKey);
+  // the focused control if it wants them, then to the dialog's navigation. True when the key
+  // went on to the focused control, so the character it types follows it there.
+  bool keyDown(int virtualKey);
   void keyUp(int virtualKey);
   void character(wchar_t c);
 

@@ -111,6 +111,10 @@ class Window {
   bool enabled() const { return (style_ & WS_DISABLED) == 0; }
   bool isEnabled() const;  // this window and every ancestor enabled
 
+  // The window's icon (SetIcon), shown at the left of its caption.
+  void setIcon(Bitmap icon) { icon_ = std::move(icon); }
+  const Bitmap& windowIcon() const { return icon_; }
+
   void setFont(FontHandle font) { font_ = std::move(font); }
   FontHandle font() const;  // own, else the parent's, else the dialog font
 
@@ -177,6 +181,7 @@ class Window {
   unsigned style_ = 0, exStyle_ = 0;
   Rect rect_;
   FontHandle font_;
+  Bitmap icon_;
   std::wstring className_ = L"Window";
 };
 
