@@ -98,6 +98,25 @@ bool balanced(const std::wstring& text) {
   return depth <= 0 && !inString;
 }
 
+// A typed command line as a LISP call: the command name and each answer after it, separated by
+// blanks as the command line takes them, become the strings of (command ...).
+std::wstring commandCall(const std::wstring& line) {
+  std::wstring call = L"(command";
+  std::size_t at = 0;
+  while ((at = line.find_first_not_of(L" \t", at)) != std::wstring::npos) {
+    std::size_t end = line.find_first_of(L" \t", at);
+    std::wstring word = line.substr(at, end == std::wstring::npos ? std::wstring::npos : end - at);
+    call += L" \"";
+    for (wchar_t c : word) {
+      if (c == L'\\' || c == L'"') call += L'\\';
+      call += c;
+    }
+    call += L'"';
+    at = end;
+  }
+  return call + L")";
+}
+
 // The interactive command line: LISP expressions, or command names run as (command "NAME").
 int interactive(host::Session& session, CommandLine& out) {
   std::string line;
@@ -115,7 +134,7 @@ int interactive(host::Session& session, CommandLine& out) {
     }
     bool isLisp = trimmed.find_first_of(L"(!'") == trimmed.find_first_not_of(L" \t");
     if (isLisp && !balanced(pending)) continue;
-    std::wstring source = isLisp ? pending : L"(command \"" + trimmed + L"\")";
+    std::wstring source = isLisp ? pending : commandCall(trimmed);
     pending.clear();
     lisp::TopLevelResult result = session.evaluate(source);
     if (result.failed) {
