@@ -1,6 +1,8 @@
 // Conversion of LISP values to result-buffer chains and back.
 #include "host/bridge.h"
 
+#include "chain_build.h"
+
 #include <cstdlib>
 #include <cwchar>
 
@@ -10,22 +12,10 @@ namespace {
 
 using lisp::Value;
 
-// Appends nodes to a chain under construction.
-struct ChainBuilder {
-  resbuf* head = nullptr;
-  resbuf* tail = nullptr;
-
-  resbuf* add(int type) {
-    resbuf* rb = acutNewRb(type);
-    if (tail)
-      tail->rbnext = rb;
-    else
-      head = rb;
-    tail = rb;
-    return rb;
-  }
-  void addString(int type, const std::wstring& text) { add(type)->resval.rstring = wcsdup(text.c_str()); }
-};
+// Appends a node holding a copy of the text.
+void addString(ChainBuilder& out, int type, const std::wstring& text) {
+  out.add(type)->resval.rstring = wcsdup(text.c_str());
+}
 
 // True when a list is two or three numbers, which the bridge passes as a point.
 bool isPointList(const Value& v) {
@@ -57,7 +47,7 @@ void addValue(ChainBuilder& out, const Value& v) {
       out.add(RTREAL)->resval.rreal = v.asReal();
       return;
     case lisp::Kind::String:
-      out.addString(RTSTR, v.asString());
+      addString(out, RTSTR, v.asString());
       return;
     case lisp::Kind::Ename: {
       resbuf* rb = out.add(RTENAME);
@@ -69,7 +59,7 @@ void addValue(ChainBuilder& out, const Value& v) {
       if (v.isT())
         out.add(RTT);
       else
-        out.addString(RTSTR, v.symbolName());
+        addString(out, RTSTR, v.symbolName());
       return;
     case lisp::Kind::Cons: {
       if (isPointList(v)) {
@@ -90,7 +80,7 @@ void addValue(ChainBuilder& out, const Value& v) {
     }
     default:
       // Files and functions have no result-buffer form; they arrive as their printed text.
-      out.addString(RTSTR, lisp::prin1String(v));
+      addString(out, RTSTR, lisp::prin1String(v));
       return;
   }
 }
@@ -332,7 +322,7 @@ resbuf* listToGroups(const lisp::Value& list) {
         out.add(-3);
         for (const Value& app : item.cdr().listToVector()) {
           if (!app.isCons() || !app.car().isString()) throw groupError(app);
-          out.addString(1001, app.car().asString());
+          addString(out, 1001, app.car().asString());
           for (const Value& group : app.cdr().listToVector()) {
             if (!group.isCons() || !group.car().isInt()) throw groupError(group);
             addGroup(out, group.car().asInt(), group.cdr(), group);

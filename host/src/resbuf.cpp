@@ -120,8 +120,7 @@ int acutRelRb(resbuf* chain) {
 }
 
 resbuf* host::buildChain(int restype, va_list args, int terminator) {
-  resbuf* head = nullptr;
-  resbuf* tail = nullptr;
+  host::ChainBuilder chain;
   for (int type = restype; type != 0 && type != terminator; type = va_arg(args, int)) {
     resbuf* rb = acutNewRb(type);
     switch (acutRbValueKind(type)) {
@@ -155,13 +154,9 @@ resbuf* host::buildChain(int restype, va_list args, int terminator) {
       case RbValueKind::None:
         break;
     }
-    if (tail)
-      tail->rbnext = rb;
-    else
-      head = rb;
-    tail = rb;
+    chain.append(rb);
   }
-  return head;
+  return chain.head;
 }
 
 resbuf* acutBuildList(int restype, ...) {
@@ -172,30 +167,25 @@ resbuf* acutBuildList(int restype, ...) {
   return head;
 }
 
-resbuf* acutDuplicateChain(const resbuf* chain) {
-  resbuf* head = nullptr;
-  resbuf* tail = nullptr;
-  for (; chain; chain = chain->rbnext) {
-    resbuf* rb = acutNewRb(chain->restype);
-    rb->resval = chain->resval;
-    switch (acutRbValueKind(chain->restype)) {
+resbuf* acutDuplicateChain(const resbuf* source) {
+  host::ChainBuilder chain;
+  for (; source; source = source->rbnext) {
+    resbuf* rb = acutNewRb(source->restype);
+    rb->resval = source->resval;
+    switch (acutRbValueKind(source->restype)) {
       case RbValueKind::String:
-        rb->resval.rstring = copyString(chain->resval.rstring);
+        rb->resval.rstring = copyString(source->resval.rstring);
         break;
       case RbValueKind::Binary: {
-        short n = chain->resval.rbinary.clen;
+        short n = source->resval.rbinary.clen;
         rb->resval.rbinary.buf = static_cast<char*>(std::malloc(n > 0 ? n : 1));
-        if (n > 0) std::memcpy(rb->resval.rbinary.buf, chain->resval.rbinary.buf, n);
+        if (n > 0) std::memcpy(rb->resval.rbinary.buf, source->resval.rbinary.buf, n);
         break;
       }
       default:
         break;
     }
-    if (tail)
-      tail->rbnext = rb;
-    else
-      head = rb;
-    tail = rb;
+    chain.append(rb);
   }
-  return head;
+  return chain.head;
 }
