@@ -29,12 +29,11 @@ double readVersionFile(const std::wstring& path) {
   return parseReal(plat::toWide(plat::CP_ACP, line));
 }
 
+// Rewrites the version file whole, so that a crash leaves the old version in place.
 void writeVersionFile(const std::wstring& path, double version) {
-  std::FILE* file = plat::openFile(path, L"w");
+  auto file = plat::resolveForCreate(path);
   if (!file) return;
-  std::string text = plat::fromWide(plat::CP_ACP, versionText(version));
-  std::fputs(text.c_str(), file);
-  std::fclose(file);
+  plat::writeFileAtomically(*file, plat::fromWide(plat::CP_ACP, versionText(version)));
 }
 
 std::optional<double> readVersionValue(const std::optional<plat::reg::Key>& key) {

@@ -106,4 +106,13 @@ TEST_F(KchostTest, KcregExportsAndImportsHives) {
   EXPECT_NE(back.out.find("    Version    REG_SZ    2025.01\n"), std::string::npos) << back.out;
 }
 
+TEST_F(KchostTest, TheInteractiveCommandLineTakesExpressionsAndCommands) {
+  std::string typed = "(setq a\n  (+ 1 2))\nUCS Z 90\n(fix (+ 0.5 (cadr (getvar \"ucsxdir\"))))\n(/ a 0)\n";
+  auto run = kctest::runProgram("kchost", {"--machine", machine.string(), "--no-startup"}, {}, typed);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("3\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("1\n"), std::string::npos) << run.out;
+  EXPECT_EQ(run.err, "; error: divide by zero\n");
+}
+
 }  // namespace

@@ -85,20 +85,23 @@ std::string readAll(int fd) {
 }  // namespace
 
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args,
-                      const std::map<std::string, std::string>& env) {
+                      const std::map<std::string, std::string>& env, const std::string& input) {
   std::string path = (binFolder() / program).string();
   // Output goes to files: two pipes read one after the other could fill and block.
   std::string outFile = (std::filesystem::temp_directory_path() / "kora-run-XXXXXX").string();
   std::string errFile = outFile;
+  std::string inFile = outFile;
   int outFd = mkstemp(outFile.data());
   int errFd = mkstemp(errFile.data());
+  int inFd = mkstemp(inFile.data());
+  [[maybe_unused]] ssize_t written = write(inFd, input.data(), input.size());
+  lseek(inFd, 0, SEEK_SET);
   ProgramRun run;
   pid_t pid = fork();
   if (pid == 0) {
     dup2(outFd, 1);
     dup2(errFd, 2);
-    int devnull = open("/dev/null", O_RDONLY);
-    dup2(devnull, 0);
+    dup2(inFd, 0);
     for (auto& [k, v] : env) setenv(k.c_str(), v.c_str(), 1);
     std::vector<char*> argv{path.data()};
     std::vector<std::string> copies(args);
@@ -116,6 +119,8 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
   run.err = readAll(errFd);
   close(outFd);
   close(errFd);
+  close(inFd);
+  unlink(inFile.c_str());
   unlink(outFile.c_str());
   unlink(errFile.c_str());
   return run;

@@ -64,7 +64,8 @@ struct ProgramRun {
   std::string out;
   std::string err;
 };
+// `input` is its standard input (empty: none).
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args,
-                      const std::map<std::string, std::string>& env = {});
+                      const std::map<std::string, std::string>& env = {}, const std::string& input = {});
 
 }  // namespace kctest
