@@ -6,6 +6,7 @@
 #include "frame/args.h"
 #include "frame/module.h"
 #include "frame/registry_text.h"
+#include "host/windows.h"
 #include "platform/dialog.h"
 #include "platform/files.h"
 #include "platform/image_files.h"
@@ -78,7 +79,7 @@ int k_about(resbuf* args) {
   if (!given && !in.atEnd()) return RTNORM;  // a text of another type: nil, no box
   std::wstring text = given.value_or(kDefaultText);
   plat::ResourceOverride own(kc::thisModule().resources());
-  fnAbout box(text, plat::mainWindow());
+  fnAbout box(text, adsw_acadMainWnd());
   box.doModal();
   acedRetNil();
   return RTNORM;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/module.h"
+#include "host/windows.h"
 #include "platform/image_files.h"
 #include "platform/registry.h"
 #include "platform/scripted_user.h"
@@ -23,15 +24,19 @@ class AboutBoxTest : public kctest::HostTest {
 
 TEST_F(AboutBoxTest, ClosesItselfAfterOneSecond) {
   std::wstring text, thanks;
+  plat::Window* owner = nullptr;
   plat::scripted::onNextWindow([&](Ui& ui) {
     text = ui.text(221);
     thanks = ui.text(223);
+    owner = ui.window().parent();
   }, L"#3001");
   unsigned start = plat::tickCount();
   EXPECT_EQ(show(L"(k_about \"版本 2025.01\")"), L"nil");
   EXPECT_EQ(plat::tickCount() - start, 1000u);
   EXPECT_EQ(text, L"版本 2025.01");
   EXPECT_FALSE(thanks.empty());
+  EXPECT_EQ(owner, adsw_acadMainWnd());
+  EXPECT_NE(owner, nullptr);
 }
 
 TEST_F(AboutBoxTest, EnterOrEscapeCloseItEarlier) {

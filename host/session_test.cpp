@@ -7,6 +7,11 @@
 #include "host/bridge.h"
 #include "host/document.h"
 #include "host/modules.h"
+#include "host/windows.h"
+#include "platform/dialog.h"
+#include "platform/image_files.h"
+#include "platform/msgbox.h"
+#include "platform/scripted_user.h"
 #include "platform/codepage.h"
 #include "testing.h"
 
@@ -95,6 +100,39 @@ TEST_F(SessionTest, EachDocumentHasItsOwnNamespaceAndDrawing) {
   session().makeCurrent(first);
   EXPECT_EQ(show(L"here"), L"1");
   EXPECT_EQ(show(L"(cdr (assoc 0 (entget (entlast))))"), L"\"LINE\"");
+}
+
+// The main window is the platform's main window while the session runs, titled with the current
+// drawing, and the owner a modal dialog disables while it runs.
+TEST_F(SessionTest, TheMainWindowCarriesTheDrawingAndOwnsDialogs) {
+  plat::Window* main = adsw_acadMainWnd();
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(main, plat::mainWindow());
+  EXPECT_EQ(main->text(), L"KORA CAD 主機 - [Drawing1.dwg]");
+  EXPECT_EQ(plat::findWindow(L"KORA CAD 主機 - [Drawing1.dwg]"), main);
+  host::Document& first = session().current();
+  session().newDocument();
+  EXPECT_EQ(main->text(), L"KORA CAD 主機 - [Drawing2.dwg]");
+  session().makeCurrent(first);
+  EXPECT_EQ(main->text(), L"KORA CAD 主機 - [Drawing1.dwg]");
+
+  bool ownerEnabled = true;
+  plat::Window* owner = nullptr;
+  plat::scripted::onNextWindow([&](plat::scripted::Ui& ui) {
+    owner = ui.window().parent();
+    ownerEnabled = main->enabled();
+    ui.click(plat::IDOK);
+  });
+  plat::messageBox(adsw_acadMainWnd(), L"訊息", L"KORA CAD訊息", plat::MB_OK | plat::MB_TOPMOST);
+  EXPECT_EQ(owner, main);
+  EXPECT_FALSE(ownerEnabled);
+  EXPECT_TRUE(main->enabled());
+  if (const char* keep = std::getenv("KC_KEEP_SNAPSHOTS"))
+    plat::writePng(main->render(), std::filesystem::path(keep) / "main-window.png");
+
+  restartSession();
+  EXPECT_NE(adsw_acadMainWnd(), nullptr);
+  EXPECT_EQ(adsw_acadMainWnd(), plat::mainWindow());
 }
 
 }  // namespace

@@ -677,6 +677,7 @@ std::map<std::wstring, std::function<std::unique_ptr<Window>()>>& controlClasses
       {L"LISTBOX", [] { return std::make_unique<ListBox>(); }},
       {L"COMBOBOX", [] { return std::make_unique<ComboBox>(); }},
       {L"SYSLISTVIEW32", [] { return std::make_unique<ListView>(); }},
+      {L"SYSTREEVIEW32", [] { return std::make_unique<TreeView>(); }},
       {L"SCROLLBAR", [] { return std::make_unique<ScrollBar>(); }},
       {L"LINENUMBEREDIT", [] { return std::make_unique<LineNumberEdit>(); }},
       {L"HTMLVIEW", [] { return std::make_unique<HtmlView>(); }},

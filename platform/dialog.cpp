@@ -61,6 +61,13 @@ Rect Dialog::mapDialogRect(Rect du) const {
   return {du.left * base.x / 4, du.top * base.y / 8, du.right * base.x / 4, du.bottom * base.y / 8};
 }
 
+void Dialog::resizeClient(Size client) {
+  Rect area = clientArea();
+  int w = client.cx + (rect().width() - area.width()), h = client.cy + (rect().height() - area.height());
+  Size screen = screenSize();
+  move({(screen.cx - w) / 2, (screen.cy - h) / 2, (screen.cx - w) / 2 + w, (screen.cy - h) / 2 + h});
+}
+
 bool Dialog::create(bool modal) {
   if (!haveTemplate_) {
     const DialogTemplate* found = findDialog(requestedId_);

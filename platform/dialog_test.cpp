@@ -129,6 +129,13 @@ TEST_F(DialogTest, ListViewKeepsItsOrderAndReportsClicks) {
     editor->onChar(L'7');
     ui.press(plat::VK_RETURN);  // commits the label, does not close the dialog
     EXPECT_EQ(ui.itemText(13, 0), L"7");
+    // The parent's refusal of a label keeps the old one.
+    ui.dialog()->onNotification(plat::LVN_ENDLABELEDIT, 13, [](plat::Notification& n) { n.result = false; });
+    list->editLabel(0);
+    ui.type(0, L"");
+    list->labelEditor()->onChar(L'8');
+    ui.press(plat::VK_RETURN);
+    EXPECT_EQ(ui.itemText(13, 0), L"7");
     ui.close();
   });
   EXPECT_EQ(dialog.doModal(), plat::IDCANCEL);

@@ -128,10 +128,7 @@ class MessageBoxDialog : public Dialog {
       if (id == preferred) focus = b;
       x += buttonW + gap;
     }
-    Rect area = clientArea();
-    int w = clientW + (rect().width() - area.width()), h = clientH + (rect().height() - area.height());
-    Size screen = screenSize();
-    move({(screen.cx - w) / 2, (screen.cy - h) / 2, (screen.cx + w) / 2, (screen.cy + h) / 2});
+    resizeClient({clientW, clientH});
     if (focus) focus->setFocus();
     return false;
   }

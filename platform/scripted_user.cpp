@@ -184,7 +184,12 @@ void Ui::selectRange(int id, int start, int end) {
 void Ui::select(int id, int index) {
   Window& c = control(id);
   if (auto* cb = dynamic_cast<ComboBox*>(&c)) return cb->pick(index), finish();
-  if (auto* lv = dynamic_cast<ListView*>(&c)) return clickItem(id, index);
+  if (dynamic_cast<ListView*>(&c)) return clickItem(id, index);
+  if (auto* tree = dynamic_cast<TreeView*>(&c)) {
+    auto shown = tree->visibleItems();
+    if (index < 0 || index >= int(shown.size())) throw std::runtime_error("no row to select");
+    return selectPath(id, tree->pathOf(shown[index]));
+  }
   if (auto* lb = dynamic_cast<ListBox*>(&c)) {
     if (index < 0 || index >= lb->count()) return;
     lb->setCurSel(index);  // brings it into view
@@ -208,6 +213,49 @@ void Ui::clickItem(int id, int item, MouseButton button) {
   lv->ensureVisible(item);
   Rect r = lv->subItemRect(item, 0);
   mouseClick(*lv, {r.left + 8, (r.top + r.bottom) / 2}, button, false);
+  finish();
+}
+
+// Names a tree path for messages: "a\b\c".
+static std::string pathName(const std::vector<std::wstring>& path) {
+  std::wstring joined;
+  for (const auto& step : path) joined += (joined.empty() ? L"" : L"\\") + step;
+  return utf8(joined);
+}
+
+int Ui::revealPath(TreeView& tree, const std::vector<std::wstring>& path) {
+  for (std::size_t depth = 1; depth < path.size(); ++depth) {
+    int ancestor = tree.findPath({path.begin(), path.begin() + depth});
+    if (ancestor && !tree.expanded(ancestor)) expandPath(tree.id(), {path.begin(), path.begin() + depth}, true);
+  }
+  int item = tree.findPath(path);
+  if (!item) throw std::runtime_error("no tree item \"" + pathName(path) + "\"");
+  tree.ensureVisible(item);
+  return item;
+}
+
+void Ui::selectPath(int id, const std::vector<std::wstring>& path) {
+  auto* tree = dynamic_cast<TreeView*>(&control(id));
+  if (!tree) throw std::runtime_error("control " + std::to_string(id) + " is no tree view");
+  int item = revealPath(*tree, path);
+  Rect row = tree->itemRect(item);
+  Rect box = tree->buttonRect(item);
+  mouseClick(*tree, {std::max(box.right, 0) + 24, (row.top + row.bottom) / 2}, MouseButton::Left, false);
+  finish();
+}
+
+void Ui::expandPath(int id, const std::vector<std::wstring>& path, bool open) {
+  auto* tree = dynamic_cast<TreeView*>(&control(id));
+  if (!tree) throw std::runtime_error("control " + std::to_string(id) + " is no tree view");
+  int item = revealPath(*tree, path);
+  if (tree->expanded(item) == open || !tree->hasChildren(item)) return;
+  Rect box = tree->buttonRect(item);
+  if (box.empty()) {  // no box to click: a double click on the row opens and closes it
+    Rect row = tree->itemRect(item);
+    mouseClick(*tree, {row.left + 24, (row.top + row.bottom) / 2}, MouseButton::Left, true);
+  } else {
+    mouseClick(*tree, {(box.left + box.right) / 2, (box.top + box.bottom) / 2}, MouseButton::Left, false);
+  }
   finish();
 }
 
@@ -300,6 +348,11 @@ int Ui::selection(int id) const {
   if (auto* cb = dynamic_cast<ComboBox*>(&c)) return cb->curSel();
   if (auto* lb = dynamic_cast<ListBox*>(&c)) return lb->curSel();
   if (auto* lv = dynamic_cast<ListView*>(&c)) return lv->selectionMark();
+  if (auto* tree = dynamic_cast<TreeView*>(&c)) {
+    auto shown = tree->visibleItems();
+    auto at = std::find(shown.begin(), shown.end(), tree->selectedItem());
+    return at == shown.end() ? -1 : int(at - shown.begin());
+  }
   return -1;
 }
 
@@ -312,6 +365,8 @@ std::vector<std::wstring> Ui::items(int id) const {
     for (int i = 0; i < lb->count(); ++i) out.push_back(lb->itemText(i));
   if (auto* lv = dynamic_cast<ListView*>(&c))
     for (int i = 0; i < lv->itemCount(); ++i) out.push_back(lv->itemText(i));
+  if (auto* tree = dynamic_cast<TreeView*>(&c))
+    for (int item : tree->visibleItems()) out.push_back(tree->itemText(item));
   return out;
 }
 
@@ -410,6 +465,13 @@ void runStep(Ui& ui, const Line& line) {
   else if (verb == L"select") need(3), ui.select(id(1), id(2));
   else if (verb == L"selecttext") need(3), ui.select(id(1), std::wstring_view(w[2]));
   else if (verb == L"rightclickitem") need(3), ui.clickItem(id(1), id(2), MouseButton::Right);
+  else if (verb == L"selectpath" || verb == L"expand" || verb == L"collapse") {
+    if (w.size() < 3)
+      throw ScriptError("line " + std::to_string(line.number) + ": " + utf8(verb) + " takes an id and a path");
+    std::vector<std::wstring> path(w.begin() + 2, w.end());
+    if (verb == L"selectpath") ui.selectPath(id(1), path);
+    else ui.expandPath(id(1), path, verb == L"expand");
+  }
   else if (verb == L"selectrange") need(4), ui.selectRange(id(1), id(2), id(3));
   else if (verb == L"press") need(2), ui.press(keyByName(w[1], line.number));
   else if (verb == L"hold") need(2), ui.hold(keyByName(w[1], line.number));
@@ -457,11 +519,15 @@ void loadScript(std::wstring_view text) {
     if (scenes.empty()) throw ScriptError("line " + std::to_string(number) + ": a step before the first window line");
     // Fail early on unknown verbs and keys, before anything runs.
     static const std::wstring verbs[] = {L"click", L"doubleclick", L"rightclick", L"check", L"type",
-        L"settext", L"select", L"selecttext", L"rightclickitem", L"selectrange", L"press", L"hold",
+        L"settext", L"select", L"selecttext", L"rightclickitem", L"selectpath", L"expand",
+        L"collapse", L"selectrange", L"press", L"hold",
         L"release", L"clickat", L"rightclickat", L"move", L"hover", L"scroll", L"wait", L"close",
         L"expect"};
     if (std::find(std::begin(verbs), std::end(verbs), line.words[0]) == std::end(verbs))
       throw ScriptError("line " + std::to_string(number) + ": unknown step " + utf8(line.words[0]));
+    if ((line.words[0] == L"selectpath" || line.words[0] == L"expand" || line.words[0] == L"collapse") &&
+        line.words.size() < 3)
+      throw ScriptError("line " + std::to_string(number) + ": " + utf8(line.words[0]) + " takes an id and a path");
     if (line.words[0] == L"press" || line.words[0] == L"hold" || line.words[0] == L"release")
       if (line.words.size() == 2) keyByName(line.words[1], number);
     scenes.back().second.push_back(std::move(line));

@@ -251,7 +251,7 @@ void Window::notifyParent(int code) {
   if (parent_ && isChild()) parent_->onCommand(id_, code, this);
 }
 
-void Window::notifyParent(Notification n) {
+void Window::notifyParent(Notification& n) {
   n.id = id_;
   n.from = this;
   if (parent_ && isChild()) parent_->onNotify(n);

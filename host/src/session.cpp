@@ -1,5 +1,5 @@
-// The running host: documents with their namespaces and drawings, the module loader, the command
-// line, and the installation's start-up LISP run in every new drawing.
+// The running host: its main window, documents with their namespaces and drawings, the module
+// loader, the command line, and the installation's start-up LISP run in every new drawing.
 #include "host/session.h"
 
 #include <unistd.h>
@@ -10,6 +10,7 @@
 #include "db/undo.h"
 #include "host/document.h"
 #include "host/modules.h"
+#include "main_window.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "platform/msgbox.h"
@@ -46,6 +47,7 @@ Session::Session(SessionOptions options) : options_(std::move(options)) {
   lisp::Interpreter::setOutput([this](std::wstring_view text) { print(text); });
   defineHostBuiltins();
   modules_ = std::make_unique<ModuleLoader>();
+  mainWindow_ = std::make_unique<MainWindow>();
   newDocument();
 }
 
@@ -58,6 +60,7 @@ Session::~Session() {
   }
   setCurrentDatabase(nullptr);
   interpreter_.reset();
+  mainWindow_.reset();
   lisp::Interpreter::setOutput({});
   plat::setConsoleSink({});
   activeSession = nullptr;
@@ -103,6 +106,8 @@ void Session::makeCurrent(Document& doc) {
   current_ = &doc;
   interpreter_->setNamespace(doc.lispNamespace());
   setCurrentDatabase(&doc.database());
+  plat::PathParts parts = plat::splitPath(doc.fileName());
+  mainWindow_->showDrawing(parts.name + parts.extension);
   notifyDocumentBecameCurrent(doc);
 }
 
@@ -135,6 +140,8 @@ lisp::Value Session::eval(std::wstring_view source) {
 lisp::Interpreter& Session::interpreter() { return *interpreter_; }
 
 ModuleLoader& Session::modules() { return *modules_; }
+
+plat::Window* Session::mainWindow() { return mainWindow_.get(); }
 
 void Session::print(std::wstring_view text) { options_.output(text); }
 

@@ -1,4 +1,4 @@
-// The running host: its documents, loaded modules and command line, for the kchost program, the
+// The running host: its main window, documents, loaded modules and command line, for the kchost program, the
 // tests and the benchmarks. One session exists at a time in a process; the module-facing API
 // (ads.h, acdb.h, docman.h, rxapp.h) works on it.
 #pragma once
@@ -14,9 +14,14 @@
 
 class AcApDocument;
 
+namespace plat {
+class Window;
+}
+
 namespace host {
 
 class Document;
+class MainWindow;
 class ModuleLoader;
 struct LoadedModule;
 
@@ -57,6 +62,9 @@ class Session {
   bool unloadModule(std::wstring_view name);
   ModuleLoader& modules();
 
+  // The host's main window, titled with the current drawing; it owns the dialogs modules open.
+  plat::Window* mainWindow();
+
   // The command line.
   void print(std::wstring_view text);
   // The host error reports acdbFail made, for tests.
@@ -67,6 +75,7 @@ class Session {
   void runStartup(Document& doc);
 
   SessionOptions options_;
+  std::unique_ptr<MainWindow> mainWindow_;
   std::vector<std::unique_ptr<Document>> documents_;
   Document* current_ = nullptr;
   std::unique_ptr<ModuleLoader> modules_;

@@ -1,11 +1,12 @@
 // The standard controls, drawn and driven headless: static text, frames, icons and pictures; push,
 // check, radio, icon and group buttons; single and multi-line edits (selection, upper case,
 // numbers only, read-only, undo of the last replacement); list box; combo box; list view in report
-// style; scroll bar; tooltip. Each sends its parent the notifications Windows sends. The
+// style; tree view; scroll bar; tooltip. Each sends its parent the notifications Windows sends. The
 // ready-made controls (line-numbered edit, HTML view) are in readymade.h. Controls made from a
 // dialog resource are created by class name (createControl).
 #pragma once
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,6 +38,9 @@ constexpr unsigned LVS_ICON = 0x0, LVS_REPORT = 0x1, LVS_SMALLICON = 0x2, LVS_LI
                    LVS_SORTDESCENDING = 0x20, LVS_EDITLABELS = 0x200, LVS_NOCOLUMNHEADER = 0x4000,
                    LVS_NOSORTHEADER = 0x8000;
 constexpr unsigned LVS_EX_GRIDLINES = 0x1, LVS_EX_CHECKBOXES = 0x4, LVS_EX_FULLROWSELECT = 0x20;
+constexpr unsigned TVS_HASBUTTONS = 0x1, TVS_HASLINES = 0x2, TVS_LINESATROOT = 0x4,
+                   TVS_SHOWSELALWAYS = 0x20;
+constexpr int TVE_COLLAPSE = 0x1, TVE_EXPAND = 0x2, TVE_TOGGLE = 0x3;
 constexpr unsigned SBS_HORZ = 0x0, SBS_VERT = 0x1;
 constexpr int BST_UNCHECKED = 0, BST_CHECKED = 1, BST_INDETERMINATE = 2;
 constexpr int LB_ERR = -1, CB_ERR = -1;
@@ -260,6 +264,83 @@ class ListView : public Window {
   int top_ = 0;
   Edit* labelEdit_ = nullptr;
   int labelItem_ = -1;
+};
+
+// A tree view: items with parents, expanded and collapsed, one selected, with small images, text
+// and data. Items are handles (never 0, never reused while the control lives); 0 stands for the
+// root, above the top-level items. Drawn with +/- boxes (TVS_HASBUTTONS) and dotted lines
+// (TVS_HASLINES, TVS_LINESATROOT). The parent hears TVN_SELCHANGING and TVN_ITEMEXPANDING first and
+// may refuse the change (Notification::result = false), then TVN_SELCHANGED and TVN_ITEMEXPANDED.
+class TreeView : public Window {
+ public:
+  static constexpr int kRoot = 0;
+  TreeView() { setClassName(L"SysTreeView32"); }
+  // Appends an item under `parent` (kRoot: a top-level item); 0 when the parent does not exist.
+  // A selected image of -1 is the item's image.
+  int insertItem(std::wstring_view text, int parent = kRoot, int image = -1, int selectedImage = -1);
+  bool deleteItem(int item);  // with its children; a deleted selection leaves none selected
+  void deleteAllItems();
+  bool exists(int item) const { return nodes_.contains(item); }
+  int count() const { return int(nodes_.size()); }
+  std::wstring itemText(int item) const;
+  bool setItemText(int item, std::wstring_view text);
+  void setItemData(int item, long long data);
+  long long itemData(int item) const;
+  void setItemImage(int item, int image, int selectedImage);
+  // Shows a +/- box on an item whose children are filled only when it expands (cChildren).
+  void setHasChildren(int item, bool has);
+  bool hasChildren(int item) const;
+  int parentItem(int item) const;  // kRoot for a top-level item
+  const std::vector<int>& childItems(int item) const;  // kRoot: the top-level items
+  // The item reached by following texts down from the root; 0 when a step has no such child.
+  int findPath(const std::vector<std::wstring>& path) const;
+  std::vector<std::wstring> pathOf(int item) const;
+  // Images, 16 by 16.
+  void setImageList(std::vector<Bitmap> images) { images_ = std::move(images); }
+
+  bool expanded(int item) const;
+  // Expands, collapses or toggles an item with children; false when refused or nothing to do.
+  bool expand(int item, int action);
+  int selectedItem() const { return selected_; }
+  // Selects an item (0: none), opening its ancestors; false when the parent refused.
+  bool selectItem(int item);
+
+  // Geometry: the items shown, top to bottom, each with its row.
+  std::vector<int> visibleItems() const;
+  Rect itemRect(int item) const;  // the row, in client coordinates; empty when not shown
+  Rect buttonRect(int item) const;  // the +/- box; empty when the item has none
+  int hitTest(Point p) const;  // the item on a row, 0 for none
+  void ensureVisible(int item);
+  int rowHeight() const;
+  int topIndex() const { return top_; }
+
+  void onPaint(DC& dc) override;
+  void onMouseDown(MouseButton button, Point p) override;
+  void onDoubleClick(MouseButton button, Point p) override;
+  bool onKeyDown(int virtualKey) override;
+  bool wantsKey(int virtualKey) const override;
+  bool canTakeFocus() const override { return true; }
+
+ private:
+  struct Node {
+    std::wstring text;
+    int parent = kRoot;
+    std::vector<int> children;
+    int image = -1, selectedImage = -1;
+    long long data = 0;
+    bool expanded = false;
+    bool hasChildrenHint = false;
+  };
+  int depth(int item) const;
+  int indentOf(int item) const;  // where the item's button column starts
+  bool showsButton(int item) const;
+  void paintLines(DC& dc, int item, Rect row);
+  std::map<int, Node> nodes_;
+  std::vector<int> roots_;
+  std::vector<Bitmap> images_;
+  int selected_ = 0;
+  int next_ = 1;
+  int top_ = 0;
 };
 
 class ScrollBar : public Window {

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -79,6 +80,15 @@ class Dialog : public Window {
   }
   std::wstring itemText(int id) const;
   void setItemText(int id, std::wstring_view text);
+  // For dialogs built in code: a control placed in pixels of the client area, and the client
+  // area's size, the dialog kept centred on the screen.
+  template <class T>
+  T* addControl(int id, std::wstring_view text, Rect rect, unsigned style, unsigned exStyle = 0) {
+    T* control = adopt(std::make_unique<T>());
+    control->create(this, id, text, rect, style | WS_CHILD | WS_VISIBLE, exStyle);
+    return control;
+  }
+  void resizeClient(Size client);
   // Dialog units of this dialog's font in pixels (MapDialogRect).
   Rect mapDialogRect(Rect dialogUnits) const;
   Point baseUnits() const;

@@ -18,6 +18,7 @@
 
 namespace plat {
 class Dialog;
+class TreeView;
 }
 
 namespace plat::scripted {
@@ -38,10 +39,15 @@ class Ui {
   void type(int id, std::wstring_view text);  // focuses the control and types the characters
   void replaceText(int id, std::wstring_view text);  // selects all of an edit and types
   void selectRange(int id, int start, int end);  // the selection of an edit
-  // Picks an item of a list box, combo box or list view (a click on it), by index or by text.
+  // Picks an item of a list box, combo box, list view or tree view (a click on it), by index or
+  // by text; a tree view counts the rows it shows.
   void select(int id, int index);
   void select(int id, std::wstring_view text);
   void clickItem(int id, int item, MouseButton button = MouseButton::Left);
+  // A tree view's item by the texts from the top level down: the user opens each closed
+  // ancestor with its +/- box, then clicks the item (selectPath) or its box (expandPath).
+  void selectPath(int id, const std::vector<std::wstring>& path);
+  void expandPath(int id, const std::vector<std::wstring>& path, bool open);
   void clickColumn(int id, int column);  // a list view's header
   void press(int virtualKey);  // down and up, to the window with the focus
   void hold(int virtualKey);
@@ -57,13 +63,17 @@ class Ui {
   bool checked(int id) const;
   bool enabled(int id) const;
   bool visible(int id) const;
-  int selection(int id) const;  // -1 for none
-  std::vector<std::wstring> items(int id) const;  // a list's items; a list view's first column
+  int selection(int id) const;  // -1 for none; a tree view's row
+  // A list's items; a list view's first column; the rows a tree view shows.
+  std::vector<std::wstring> items(int id) const;
   std::wstring itemText(int id, int item, int subItem = 0) const;
   Bitmap snapshot() const;  // the window as it looks now
 
  private:
   void mouseClick(Window& target, Point client, MouseButton button, bool twice);
+  // Opens the ancestors of a tree view's item as the user would; the item, or a throw naming
+  // the path when it is not there.
+  int revealPath(TreeView& tree, const std::vector<std::wstring>& path);
   void finish();  // frees what the action destroyed
   Window& window_;
 };

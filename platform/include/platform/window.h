@@ -34,12 +34,13 @@ constexpr int BN_CLICKED = 0, BN_DOUBLECLICKED = 5, EN_SETFOCUS = 0x100, EN_KILL
               STN_CLICKED = 0;
 constexpr int NM_CLICK = -2, NM_DBLCLK = -3, NM_RETURN = -4, NM_RCLICK = -5, NM_SETFOCUS = -7,
               LVN_ITEMCHANGED = -101, LVN_COLUMNCLICK = -108, LVN_BEGINLABELEDIT = -175,
-              LVN_ENDLABELEDIT = -176, LVN_KEYDOWN = -155, TVN_SELCHANGED = -402,
-              TVN_ITEMEXPANDED = -406;
+              LVN_ENDLABELEDIT = -176, LVN_KEYDOWN = -155, TVN_SELCHANGING = -401,
+              TVN_SELCHANGED = -402, TVN_ITEMEXPANDING = -405, TVN_ITEMEXPANDED = -406;
 
 // More virtual-key codes than keyboard.h names: the keys the scripted user presses.
 constexpr int VK_INSERT = 0x2D, VK_HOME = 0x24, VK_END = 0x23, VK_PRIOR = 0x21, VK_NEXT = 0x22,
-              VK_NUMPAD0 = 0x60, VK_NUMPAD9 = 0x69, VK_DECIMAL = 0x6E, VK_CAPITAL = 0x14;
+              VK_NUMPAD0 = 0x60, VK_NUMPAD9 = 0x69, VK_ADD = 0x6B, VK_SUBTRACT = 0x6D,
+              VK_DECIMAL = 0x6E, VK_CAPITAL = 0x14;
 
 enum class MouseButton { Left, Right, Middle };
 
@@ -50,11 +51,13 @@ struct Notification {
   class Window* from = nullptr;
   int item = -1;
   int subItem = -1;
+  int oldItem = 0;  // TVN_SELCHANGING, TVN_SELCHANGED: the item selected before
+  int action = 0;  // TVN_ITEMEXPANDING, TVN_ITEMEXPANDED: TVE_EXPAND or TVE_COLLAPSE
   Point point;  // in the sender's client coordinates
   int key = 0;
   std::wstring text;  // the edited label of LVN_ENDLABELEDIT
   bool cancelled = false;  // LVN_ENDLABELEDIT: Escape, or no change
-  bool result = true;  // what the parent answers (accept the label)
+  bool result = true;  // what the parent answers: accept the label, allow the change
 };
 
 class Window {
@@ -162,9 +165,10 @@ class Window {
   virtual bool canTakeFocus() const { return (style_ & WS_TABSTOP) != 0; }
 
  protected:
-  // Sends a notification to the parent (WM_COMMAND) / with data (WM_NOTIFY).
+  // Sends a notification to the parent (WM_COMMAND) / with data (WM_NOTIFY); the parent's answer
+  // comes back in the notification's `result`.
   void notifyParent(int code);
-  void notifyParent(Notification n);
+  void notifyParent(Notification& n);
   void setClassName(std::wstring name) { className_ = std::move(name); }
   std::wstring text_;
 
