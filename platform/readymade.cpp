@@ -95,11 +95,18 @@ bool isUtf8(const std::string& bytes) {
 
 }  // namespace
 
+namespace {
+bool containerEnabled = false;
+}  // namespace
+
+void enableControlContainer() { containerEnabled = true; }
+bool controlContainerEnabled() { return containerEnabled; }
+
 bool HtmlView::navigate(std::wstring_view path) {
   location_ = path;
   ++navigations_;
   blocks_.clear();
-  auto file = resolve(path);
+  auto file = containerEnabled ? resolve(path) : std::nullopt;
   htmlDocPtr doc = nullptr;
   std::ifstream in;
   if (file) in.open(*file, std::ios::binary);

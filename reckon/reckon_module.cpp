@@ -6,6 +6,7 @@
 #include "expparser.h"
 #include "frame/args.h"
 #include "frame/module.h"
+#include "platform/readymade.h"
 
 // kcReckon's resource tables, compiled from resources/kcReckon.rc.
 void kcReckonResources(plat::ResourceSet& set);
@@ -50,6 +51,10 @@ class ReckonModule : public kc::Module {
                 .guardedDispatch = false}) {
     kcReckonResources(resourceSet());
   }
+
+ protected:
+  // The calculator's help panel is an embedded HTML view.
+  void onInit(void*) override { plat::enableControlContainer(); }
 };
 
 }  // namespace

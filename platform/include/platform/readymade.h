@@ -21,6 +21,12 @@ class LineNumberEdit : public Edit {
   Rect textArea() const override;
 };
 
+// Hosting of embedded controls, which the HTML view is: a module that shows one switches it on
+// once at load, as it would enable its class library's control container. Until then an HTML view
+// shows its "cannot be shown" page.
+void enableControlContainer();
+bool controlContainerEnabled();
+
 class HtmlView : public Window {
  public:
   HtmlView() { setClassName(L"HtmlView"); }
