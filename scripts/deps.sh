@@ -2,7 +2,7 @@
 # Installs the Debian packages the project builds and tests with, when any is missing.
 set -euo pipefail
 packages=(
-  build-essential cmake ninja-build ccache pkg-config clang
+  build-essential cmake ninja-build ccache pkg-config clang libclang-rt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libicu-dev libmuparser-dev
   libfreetype-dev libfontconfig-dev libpng-dev libxml2-dev fonts-arphic-uming fonts-liberation
