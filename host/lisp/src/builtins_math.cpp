@@ -198,6 +198,8 @@ Value gcd(Args a) {
 }  // namespace
 
 void registerMath() {
+  // PI is a constant every namespace sees, as a built-in value rather than a function.
+  builtinTable()[Value::symbol(L"pi").symbolPtr()] = Value::real(3.14159265358979323846);
   auto def = Interpreter::defineBuiltin;
   def(L"+", [](Interpreter&, Args a) { return arith(a, Op::Add); });
   def(L"-", [](Interpreter&, Args a) { return arith(a, Op::Sub); });
