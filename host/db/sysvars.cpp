@@ -76,8 +76,10 @@ const std::vector<VarDef>& table() {
         {L"DIMSCALE", T::Real, 1.0, false, 0, kHuge},
         {L"DIMZIN", T::Short, short(8), false, 0, 15},
         {L"DWGNAME", T::String, str(L"Drawing1.dwg"), true, 1, 0, S::Document},
-        {L"DWGPREFIX", T::String, str(L"C:\\"), true, 1, 0, S::Document},
-        {L"DWGTITLED", T::Short, short(0), true, 0, 1, S::Document},
+        // DWGPREFIX, DWGTITLED and UNDOCTL are settable, so LISP programs and tests can stand in
+        // for a saved drawing and for the undo settings the host's commands keep.
+        {L"DWGPREFIX", T::String, str(L"C:\\"), false, 1, 0, S::Document},
+        {L"DWGTITLED", T::Short, short(0), false, 0, 1, S::Document},
         {L"ELEVATION", T::Real, 0.0},
         {L"EXPERT", T::Short, short(0), false, 0, 5, S::Session},
         {L"EXTMAX", T::Point3, Point{-1e20, -1e20, -1e20}, true},
@@ -108,7 +110,7 @@ const std::vector<VarDef>& table() {
         {L"UCSORG", T::Point3, Point{0, 0, 0}, true},
         {L"UCSXDIR", T::Point3, Point{1, 0, 0}, true},
         {L"UCSYDIR", T::Point3, Point{0, 1, 0}, true},
-        {L"UNDOCTL", T::Short, short(21), true, 1, 0, S::Document},
+        {L"UNDOCTL", T::Short, short(21), false, 0, 63, S::Document},
         {L"VIEWCTR", T::Point3, Point{210, 148.5, 0}, true},
         {L"VIEWSIZE", T::Real, 297.0, true},
         {L"WORLDUCS", T::Short, short(1), true},
