@@ -9,6 +9,8 @@
 #include <ctime>
 #include <numbers>
 
+#include "platform/calendar.h"
+
 namespace core {
 
 namespace {
@@ -62,11 +64,6 @@ SunPosition sunPosition(const SunQuery& query, int year) {
   return {degrees(h), degrees(a)};
 }
 
-int currentYear() {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return local.tm_year + 1900;
-}
+int currentYear() { return plat::localTime().tm_year + 1900; }
 
 }  // namespace core

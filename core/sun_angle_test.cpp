@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "platform/calendar.h"
 #include "platform/codepage.h"
 #include "testing.h"
 
@@ -94,8 +95,15 @@ class SunFunctionTest : public kctest::HostTest {
   }
 };
 
-TEST_F(SunFunctionTest, AnswersAltitudeAndAzimuthForThisYear) {
-  double d = core::solsticeDeclination(core::currentYear());
+TEST_F(SunFunctionTest, AnswersAltitudeAndAzimuthForTheClocksYear) {
+  std::tm day{};
+  day.tm_year = 2031 - 1900;
+  day.tm_mon = 5;
+  day.tm_mday = 1;
+  day.tm_hour = 12;
+  plat::scripted::setSystemTime(std::mktime(&day));
+  ASSERT_EQ(core::currentYear(), 2031);
+  double d = core::solsticeDeclination(2031);
   eval(L"(setq noon (k_sunang 12 121 30 25 2))");
   EXPECT_EQ(show(L"(length noon)"), L"2");
   EXPECT_NEAR(number(L"(car noon)"), 90 - (25 + 2 / 60.0) + d, 1e-8);

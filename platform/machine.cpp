@@ -1,11 +1,12 @@
 // The open machine folder. Opening another machine resets everything that belonged to the old
-// one: the current drive and folders and the cached registry hives.
+// one: the current drive and folders, the cached registry hives and a fixed calendar date.
 #include "platform/machine.h"
 
 #include <cwctype>
 #include <stdexcept>
 
 #include "internal.h"
+#include "platform/calendar.h"
 
 namespace plat {
 
@@ -23,6 +24,7 @@ void openMachine(const std::filesystem::path& dir) {
   root() = absolute;
   detail::resetPaths();
   detail::resetRegistry();
+  scripted::setSystemTime(std::nullopt);  // a machine starts on the real date
 }
 
 bool machineOpen() { return !root().empty(); }
