@@ -15,7 +15,6 @@ namespace kc {
 
 namespace {
 
-
 // Parses a registry text as a decimal real the way the C library's atof does.
 double decimalValue(const std::wstring& text) { return std::wcstod(text.c_str(), nullptr); }
 
@@ -67,16 +66,16 @@ void Module::checkInstallation() {
   loadError_.clear();
   auto key = plat::reg::Key::open(plat::reg::Root::CurrentUser, kInstallKey);
   if (!key) {
-    loadError_ = plat::loadString(IDS_NOT_INSTALLED);
+    loadError_ = plat::loadString(traits_.installTextId);
     return;
   }
   auto version = readRegString(*key, L"Version");
   if (!version || decimalValue(*version) < traits_.versionThreshold)
-    loadError_ = plat::loadString(IDS_VERSION_MISMATCH);
+    loadError_ = plat::loadString(traits_.versionTextId);
   for (const FolderValue& folder : traits_.folders) {
     auto value = readRegString(*key, folder.registryName);
     if (!value)
-      loadError_ = plat::loadString(IDS_NOT_INSTALLED);
+      loadError_ = plat::loadString(traits_.installTextId);
     else
       *folder.target = *value + folder.subfolder;
   }

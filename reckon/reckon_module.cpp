@@ -48,7 +48,9 @@ class ReckonModule : public kc::Module {
                 .versionThreshold = 2009.01,
                 .folders = {{L"KCADHLP", &helpFolder}},
                 .loadMessage = L"\n計算模組載入.",
-                .guardedDispatch = false}) {
+                .guardedDispatch = false,
+                .versionTextId = 104,
+                .installTextId = 105}) {
     kcReckonResources(resourceSet());
   }
 

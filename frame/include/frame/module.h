@@ -31,7 +31,7 @@ struct FolderValue {
   const ACHAR* subfolder = L"";
 };
 
-// String ids every module's string table has.
+// String ids of the frame's load-error texts, which every module's string table has.
 constexpr int IDS_VERSION_MISMATCH = 61001;  // "版本不符無法載入。"
 constexpr int IDS_NOT_INSTALLED = 61002;  // "程式未正常安裝，請重新安裝。"
 
@@ -50,6 +50,10 @@ class Module {
     std::vector<FolderValue> folders;  // read in this order
     std::wstring loadMessage;  // printed at init; empty for none
     bool guardedDispatch = false;  // catch what a step of a call throws
+    // The string ids of the two load-error texts in the module's own table; the frame's texts
+    // (resources/frame.rc) serve modules that have none of their own.
+    int versionTextId = IDS_VERSION_MISMATCH;
+    int installTextId = IDS_NOT_INSTALLED;
   };
 
   explicit Module(Traits traits);
