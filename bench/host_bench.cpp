@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "host/session.h"
+#include "platform/process.h"
 #include "installed_machine.h"
 
 extern char** environ;
@@ -60,7 +61,7 @@ BENCHMARK(BM_ModuleToBuiltinRatio);
 
 // kchost from process start to the value of its first expression, every module loaded.
 void BM_KchostStartup(benchmark::State& state) {
-  std::string program = (host::programFolder() / "kchost").string();
+  std::string program = (plat::programFolder() / "kchost").string();
   std::string machine = kcbench::installedMachine().string();
   for (auto _ : state) {
     std::vector<char*> argv{program.data(), const_cast<char*>("--machine"), machine.data(),

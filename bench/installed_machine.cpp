@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/session.h"
+#include "platform/process.h"
 #include "install.h"
 #include "platform/machine.h"
 
@@ -16,7 +17,7 @@ const std::filesystem::path& installedMachine() {
     if (!mkdtemp(pattern.data())) std::abort();
     plat::openMachine(pattern);
     setup::InstallOptions options;
-    options.modulesFrom = host::programFolder();
+    options.modulesFrom = plat::programFolder();
     options.linkModules = true;
     setup::install(options);
     std::atexit([] { std::filesystem::remove_all(installedMachine()); });

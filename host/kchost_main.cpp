@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "host/session.h"
+#include "platform/process.h"
 #include "install.h"
 #include "platform/codepage.h"
 #include "platform/machine.h"
@@ -186,7 +187,7 @@ int run(const Options& options) {
   if (!options.uiScript.empty() && !loadUiScript(options.uiScript)) return 2;
   if (!setup::isInstalled()) {
     setup::InstallOptions install;
-    install.modulesFrom = host::programFolder();
+    install.modulesFrom = plat::programFolder();
     setup::install(install);
   }
   CommandLine out;

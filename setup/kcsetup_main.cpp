@@ -8,14 +8,9 @@
 #include "install.h"
 #include "platform/codepage.h"
 #include "platform/machine.h"
+#include "platform/process.h"
 
 namespace {
-
-std::filesystem::path selfFolder() {
-  std::error_code ec;
-  auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::filesystem::current_path() : self.parent_path();
-}
 
 int usage() {
   std::fputs("usage: kcsetup [--machine DIR] [--root C:\\KORA_CAD\\] [--version 2025.01]\n", stderr);
@@ -27,7 +22,7 @@ int usage() {
 int main(int argc, char** argv) {
   std::filesystem::path machine = setup::defaultMachineFolder();
   setup::InstallOptions options;
-  options.modulesFrom = selfFolder();
+  options.modulesFrom = plat::programFolder();
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (i + 1 >= argc) return usage();

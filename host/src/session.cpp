@@ -14,6 +14,7 @@
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "platform/msgbox.h"
+#include "platform/process.h"
 #include "platform/registry.h"
 
 namespace host {
@@ -154,7 +155,7 @@ static std::optional<std::filesystem::path> findModule(std::wstring name) {
   if (hasPath) return plat::resolve(name);
   for (const std::wstring& folder : supportPath())
     if (auto file = plat::resolve(folder + L"\\" + name)) return file;
-  auto beside = programFolder() / name;
+  auto beside = plat::programFolder() / name;
   if (std::filesystem::exists(beside)) return beside;
   return std::nullopt;
 }
@@ -190,12 +191,6 @@ void Session::runStartup(Document& doc) {
     if (result.failed) print(L"\n; error: " + result.message);
     return;
   }
-}
-
-std::filesystem::path programFolder() {
-  std::error_code ec;
-  auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::filesystem::current_path() : self.parent_path();
 }
 
 }  // namespace host

@@ -1,5 +1,6 @@
 // Test support: temporary machines, an installed suite and a host session per test.
 #include "testing.h"
+#include "platform/process.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -16,13 +17,9 @@
 
 namespace kctest {
 
-std::filesystem::path binFolder() { return host::programFolder(); }
+std::filesystem::path binFolder() { return plat::programFolder(); }
 
 TempMachine::TempMachine(bool install) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "kora-machine-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary machine folder");
-  root_ = pattern;
-  plat::openMachine(root_);
   plat::scripted::reset();
   if (install) {
     setup::InstallOptions options;
@@ -30,11 +27,6 @@ TempMachine::TempMachine(bool install) {
     options.linkModules = true;  // the tests' machines share the built modules
     setup::install(options);
   }
-}
-
-TempMachine::~TempMachine() {
-  std::error_code ec;
-  std::filesystem::remove_all(root_, ec);
 }
 
 void HostTest::SetUp() {

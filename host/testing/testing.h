@@ -11,23 +11,16 @@
 #include <string>
 
 #include "host/session.h"
+#include "platform/temp_machine.h"
 
 namespace kctest {
 
-// A fresh machine folder under the system's temporary folder, opened as the process's machine
-// and removed at the end. With `install`, the suite is installed into it as kcsetup does.
-class TempMachine {
+// The platform's temporary machine with the scripted user's answers forgotten and, with
+// `install`, the suite installed into it as kcsetup does.
+class TempMachine : public plat::TempMachine {
  public:
   explicit TempMachine(bool install = true);
-  ~TempMachine();
-  TempMachine(const TempMachine&) = delete;
-  TempMachine& operator=(const TempMachine&) = delete;
-
-  const std::filesystem::path& root() const { return root_; }
-  std::filesystem::path driveC() const { return root_ / "drive_c"; }
-
- private:
-  std::filesystem::path root_;
+  std::filesystem::path driveC() const { return drive('c'); }
 };
 
 // A test with an installed machine and a running host session. With `startup` the installation's

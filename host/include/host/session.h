@@ -84,7 +84,5 @@ class Session {
   int untitledCount_ = 0;
 };
 
-// The host program's own folder (where kchost and the modules were built).
-std::filesystem::path programFolder();
 
 }  // namespace host
